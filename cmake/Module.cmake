@@ -1,0 +1,28 @@
+# pilcrow_module(NAME [DEPS ...]): a static library of every .cpp in the calling directory.
+# A module without sources yet is an interface library, so the tree configures at every step.
+function(pilcrow_module name)
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  if(sources)
+    add_library(${name} STATIC ${sources})
+    target_link_libraries(${name} PUBLIC ${ARGN})
+  else()
+    add_library(${name} INTERFACE)
+    target_link_libraries(${name} INTERFACE ${ARGN})
+  endif()
+endfunction()
+
+# pilcrow_test(NAME [DEPS ...]): one GoogleTest executable of every .cpp in the calling directory,
+# each test registered with CTest.
+function(pilcrow_test name)
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  if(NOT sources)
+    return()
+  endif()
+  add_executable(${name} ${sources})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  target_link_libraries(${name} PRIVATE ${ARGN} GTest::gtest GTest::gtest_main)
+  gtest_discover_tests(${name}
+    WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
+    PROPERTIES ENVIRONMENT "SDL_VIDEODRIVER=offscreen;SDL_AUDIODRIVER=dummy;TUMBREL_BUILD_DIR=${CMAKE_BINARY_DIR};TUMBREL_SOURCE_DIR=${CMAKE_SOURCE_DIR}"
+    DISCOVERY_TIMEOUT 60)
+endfunction()

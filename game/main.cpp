@@ -1,0 +1,2 @@
+// Process entry of TUMBREL 2009.
+int main() { return 0; }

@@ -1,0 +1,46 @@
+// The error state, the single runtime-error exit path, and the error log "ErrorLog.txt".
+// Depends on nothing but the program frame's clean-up (program.h).
+// Every way out of the program ends in RuntimeErrorExit.
+#pragma once
+#include <string>
+
+enum RuntimeErrorNumber {
+    ErrNormalEnd = 0,
+    ErrFileTransfer = 3,
+    ErrArgumentRange = 7,
+    ErrIndexRange = 9,
+    ErrNoDataLeft = 20,
+};
+
+struct ErrorState {
+    double number = 0;
+    double line = 0;
+    double currentLine = 0;
+    double currentModule = 0;
+    std::string detail;  // one human-readable clause for the stderr line, e.g. "cannot read ./Maps/Data.bin (file too short)"
+};
+extern ErrorState gErrorState;
+
+double RecordError(double number);
+double RecordErrorDetail(double number, const std::string& detail);
+void SetSourceLine(double module, double line);
+void ResetErrorState();
+
+// Runs the end-of-program clean-up, then hands the exit status to the exit handler.
+// Status 0 for a normal end; a runtime error exits with its number and one stderr line.
+[[noreturn]] void RuntimeErrorExit();
+[[noreturn]] void EndProgram();
+
+// The exit handler ends the process; tests install one that throws RuntimeExit instead.
+struct RuntimeExit {
+    int status;
+};
+using ExitHandler = void (*)(int status);
+void SetExitHandler(ExitHandler handler);  // nullptr restores the real exit
+
+// The shared temporary directory: $TMPDIR when set, else /tmp (with a trailing "/").
+std::string TempDirectory();
+// Appends one line ("\r\n"-terminated) to ErrorLog.txt; up to 5 tries 100 ms apart; never follows a symlink.
+void AppendErrorLog(const std::string& line);
+void DeleteErrorLog();
+std::string ErrorLogPath();
