@@ -1,0 +1,111 @@
+// levelc: compiles level sources into the game's 1200-byte level files, shows level files as
+// text, and creates the game's data files for a new player.
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <sys/stat.h>
+
+#include "level_source.h"
+
+namespace {
+
+const char* kUsage =
+    "usage: levelc compile SOURCE.txt OUT.bin   compile a level source into a level file\n"
+    "       levelc show LEVEL.bin               print a level file as level source\n"
+    "       levelc init-data DIR                create LevC.bin, Player.bin, Name.bin and Data.bin\n"
+    "                                           in DIR for a new player (existing files are kept)\n";
+
+bool ReadWholeFile(const std::string& path, std::string& contents) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    contents.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return true;
+}
+
+bool WriteWholeFile(const std::string& path, const void* data, size_t size) {
+    std::string temporary = path + ".tmp";
+    std::FILE* out = std::fopen(temporary.c_str(), "wb");
+    if (!out) return false;
+    bool ok = std::fwrite(data, 1, size, out) == size;
+    ok = (std::fclose(out) == 0) && ok;
+    if (ok) ok = std::rename(temporary.c_str(), path.c_str()) == 0;
+    if (!ok) std::remove(temporary.c_str());
+    return ok;
+}
+
+int Compile(const std::string& sourcePath, const std::string& outPath) {
+    std::string source, error;
+    if (!ReadWholeFile(sourcePath, source)) {
+        std::fprintf(stderr, "levelc: cannot read %s\n", sourcePath.c_str());
+        return 1;
+    }
+    LevelImage image;
+    if (!CompileLevelSource(source, image, error)) {
+        std::fprintf(stderr, "levelc: %s: %s\n", sourcePath.c_str(), error.c_str());
+        return 1;
+    }
+    std::string problem = CheckLevel(image);
+    if (!problem.empty()) {
+        std::fprintf(stderr, "levelc: %s: %s\n", sourcePath.c_str(), problem.c_str());
+        return 1;
+    }
+    if (!WriteWholeFile(outPath, image.bytes.data(), image.bytes.size())) {
+        std::fprintf(stderr, "levelc: cannot write %s\n", outPath.c_str());
+        return 1;
+    }
+    return 0;
+}
+
+int Show(const std::string& path) {
+    std::string contents;
+    if (!ReadWholeFile(path, contents)) {
+        std::fprintf(stderr, "levelc: cannot read %s\n", path.c_str());
+        return 1;
+    }
+    if (contents.size() != kLevelFileBytes) {
+        std::fprintf(stderr, "levelc: %s: a level file has 1200 bytes, this one has %zu\n", path.c_str(),
+                     contents.size());
+        return 1;
+    }
+    LevelImage image;
+    std::memcpy(image.bytes.data(), contents.data(), kLevelFileBytes);
+    std::fputs(DecompileLevel(image).c_str(), stdout);
+    return 0;
+}
+
+// A new player: level 1 selected, no name, empty name and score tables.
+int InitData(const std::string& directory) {
+    mkdir(directory.c_str(), 0755);
+    struct DataFile {
+        const char* name;
+        size_t size;
+        unsigned char firstByte;
+    } files[] = {{"LevC.bin", 1, 1}, {"Player.bin", 8, 0}, {"Name.bin", 6400, 0}, {"Data.bin", 3200, 0}};
+    for (const DataFile& file : files) {
+        std::string path = directory + "/" + file.name;
+        struct stat info;
+        if (stat(path.c_str(), &info) == 0) continue;
+        std::string bytes(file.size, '\0');
+        bytes[0] = static_cast<char>(file.firstByte);
+        if (!WriteWholeFile(path, bytes.data(), bytes.size())) {
+            std::fprintf(stderr, "levelc: cannot write %s\n", path.c_str());
+            return 1;
+        }
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string command = argc > 1 ? argv[1] : "";
+    if (command == "compile" && argc == 4) return Compile(argv[2], argv[3]);
+    if (command == "show" && argc == 3) return Show(argv[2]);
+    if (command == "init-data" && argc == 3) return InitData(argv[2]);
+    bool askedForHelp = command == "--help" || command == "-h";
+    std::fputs(kUsage, askedForHelp ? stdout : stderr);
+    return askedForHelp ? 0 : 2;
+}
