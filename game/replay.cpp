@@ -1,0 +1,226 @@
+// The replay text format, line by line:
+//   tumbrel-replay 1 / seed N / start menu | start level N / level-crc32 HEX /
+//   frame F keys [scan codes...] / end N; blank lines and "#" comments are skipped.
+#include "game/replay.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <sstream>
+
+namespace {
+
+std::string AtLine(int line, const std::string& what) { return "line " + std::to_string(line) + ": " + what; }
+
+bool ReadNumber(std::istringstream& words, long& value, long low, long high) {
+    std::string word;
+    if (!(words >> word) || word.empty()) return false;
+    char* end = nullptr;
+    errno = 0;
+    long long parsed = std::strtoll(word.c_str(), &end, 10);
+    if (*end != '\0' || errno != 0 || parsed < low || parsed > high) return false;
+    value = static_cast<long>(parsed);
+    return true;
+}
+
+bool NothingMore(std::istringstream& words) {
+    std::string extra;
+    return !(words >> extra);
+}
+
+// One keys line: "frame F keys [codes]".
+bool ParseFrameLine(std::istringstream& words, Replay& replay, std::string& what) {
+    long frame = 0;
+    std::string keysWord;
+    if (!ReadNumber(words, frame, 0, 1L << 40) || !(words >> keysWord) || keysWord != "keys") {
+        what = "expected \"frame F keys [scan codes]\"";
+        return false;
+    }
+    if (!replay.keys.empty() && frame <= replay.keys.back().frame) {
+        what = "frame " + std::to_string(frame) + " does not come after frame " +
+               std::to_string(replay.keys.back().frame);
+        return false;
+    }
+    ReplayKeys keys;
+    keys.frame = frame;
+    long code = 0;
+    while (!words.eof()) {
+        words >> std::ws;
+        if (words.eof()) break;
+        if (!ReadNumber(words, code, 1, 255)) {
+            what = "scan codes are whole numbers from 1 to 255";
+            return false;
+        }
+        keys.scanCodes.push_back(static_cast<int>(code));
+    }
+    replay.keys.push_back(keys);
+    return true;
+}
+
+bool ParseStartLine(std::istringstream& words, Replay& replay, std::string& what) {
+    std::string where;
+    words >> where;
+    long level = 0;
+    if (where == "menu") {
+        replay.startsInLevel = false;
+    } else if (where == "level" && ReadNumber(words, level, 1, 99)) {
+        replay.startsInLevel = true;
+        replay.level = static_cast<int>(level);
+    } else {
+        what = "expected \"start menu\" or \"start level N\" (N from 1 to 99)";
+        return false;
+    }
+    return true;
+}
+
+bool ParseCrcLine(std::istringstream& words, Replay& replay, std::string& what) {
+    std::string hex;
+    words >> hex;
+    char* end = nullptr;
+    unsigned long value = hex.empty() || hex.size() > 8 ? 0 : std::strtoul(hex.c_str(), &end, 16);
+    if (hex.empty() || hex.size() > 8 || *end != '\0') {
+        what = "expected \"level-crc32\" and up to 8 hexadecimal digits";
+        return false;
+    }
+    replay.hasLevelCrc = true;
+    replay.levelCrc = static_cast<uint32_t>(value);
+    return true;
+}
+
+bool ParseLine(const std::string& word, std::istringstream& words, Replay& replay, std::string& what) {
+    long number = 0;
+    if (word == "seed") {
+        if (!ReadNumber(words, number, 0, 0xFFFFFFFFL)) return what = "expected \"seed N\" (0 to 4294967295)", false;
+        replay.seed = static_cast<uint32_t>(number);
+    } else if (word == "start") {
+        if (!ParseStartLine(words, replay, what)) return false;
+    } else if (word == "level-crc32") {
+        if (!ParseCrcLine(words, replay, what)) return false;
+    } else if (word == "frame") {
+        return ParseFrameLine(words, replay, what);
+    } else if (word == "end") {
+        if (!ReadNumber(words, number, 0, 1L << 40)) return what = "expected \"end N\"", false;
+        replay.endFrame = number;
+    } else {
+        what = "unknown line \"" + word + "\"";
+        return false;
+    }
+    if (!NothingMore(words)) return what = "unexpected text after \"" + word + "\"", false;
+    return true;
+}
+
+}  // namespace
+
+bool ParseReplay(const std::string& text, Replay& replay, std::string& error) {
+    replay = Replay{};
+    std::istringstream in(text);
+    std::string line;
+    int lineNumber = 0;
+    bool sawHeader = false;
+    while (std::getline(in, line)) {
+        ++lineNumber;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        std::istringstream words(line);
+        std::string word;
+        if (!(words >> word) || word[0] == '#') continue;
+        if (!sawHeader) {
+            long version = 0;
+            if (word != "tumbrel-replay" || !ReadNumber(words, version, 1, 1) || !NothingMore(words)) {
+                error = AtLine(lineNumber, "a replay starts with \"tumbrel-replay 1\"");
+                return false;
+            }
+            sawHeader = true;
+            continue;
+        }
+        std::string what;
+        if (!ParseLine(word, words, replay, what)) {
+            error = AtLine(lineNumber, what);
+            return false;
+        }
+    }
+    if (!sawHeader) {
+        error = AtLine(std::max(lineNumber, 1), "a replay starts with \"tumbrel-replay 1\"");
+        return false;
+    }
+    return true;
+}
+
+std::string FormatReplay(const Replay& replay) {
+    std::ostringstream out;
+    out << "tumbrel-replay 1\n";
+    out << "seed " << replay.seed << "\n";
+    if (replay.startsInLevel) {
+        out << "start level " << replay.level << "\n";
+    } else {
+        out << "start menu\n";
+    }
+    if (replay.hasLevelCrc) {
+        char hex[16];
+        std::snprintf(hex, sizeof hex, "%08x", replay.levelCrc);
+        out << "level-crc32 " << hex << "\n";
+    }
+    for (const ReplayKeys& keys : replay.keys) {
+        out << "frame " << keys.frame << " keys";
+        for (int code : keys.scanCodes) out << ' ' << code;
+        out << "\n";
+    }
+    if (replay.endFrame >= 0) out << "end " << replay.endFrame << "\n";
+    return out.str();
+}
+
+uint32_t Crc32(const uint8_t* data, size_t size) {
+    uint32_t crc = 0xFFFFFFFFu;
+    for (size_t i = 0; i < size; ++i) {
+        crc ^= data[i];
+        for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+void ReplayInput::Poll(uint8_t keyState[kKeyStateSize]) {
+    std::memset(keyState, 0, kKeyStateSize);
+    const ReplayKeys* current = nullptr;
+    for (const ReplayKeys& keys : replay_.keys) {
+        if (keys.frame > frame_) break;
+        current = &keys;
+    }
+    if (!current) return;
+    for (int code : current->scanCodes) keyState[code & 0xFF] = kKeyDownBit;
+}
+
+int ReplayInput::CharacterOfScanCode(int scanCode) {
+    static ScriptedInput usLayout;
+    return usLayout.CharacterOfScanCode(scanCode);
+}
+
+void RecordingInput::Poll(uint8_t keyState[kKeyStateSize]) {
+    if (!frameRead_) {
+        live_.Poll(frameKeys_);
+        frameRead_ = true;
+        std::vector<int> held;
+        for (int code = 1; code < kKeyStateSize; ++code)
+            if (frameKeys_[code] & kKeyDownBit) held.push_back(code);
+        bool changed = changes_.empty() ? !held.empty() : held != changes_.back().scanCodes;
+        if (changed) changes_.push_back(ReplayKeys{frame_, held});
+    }
+    std::memcpy(keyState, frameKeys_, kKeyStateSize);
+}
+
+int RecordingInput::CharacterOfScanCode(int scanCode) {
+    // Recorded runs replay with the US layout, so they record with it as well.
+    static ScriptedInput usLayout;
+    return usLayout.CharacterOfScanCode(scanCode);
+}
+
+void RecordingInput::NextFrame() {
+    live_.NextFrame();
+    ++frame_;
+    frameRead_ = false;
+}
+
+void RecordingInput::FillReplay(Replay& replay) const {
+    replay.keys = changes_;
+    replay.endFrame = frame_;
+}

@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "game/replay.h"
+
+namespace {
+
+const char* kExample =
+    "tumbrel-replay 1\n"
+    "seed 12345\n"
+    "start level 3\n"
+    "level-crc32 5f0a9c1e\n"
+    "\n"
+    "# the player walks right, then digs\n"
+    "frame 0 keys 205\n"
+    "frame 16 keys 205 29\n"
+    "frame 40 keys\n"
+    "end 500\n";
+
+bool Held(InputSource& source, int scanCode) {
+    uint8_t keys[kKeyStateSize];
+    source.Poll(keys);
+    return (keys[scanCode] & kKeyDownBit) != 0;
+}
+
+TEST(Replay, TheDocumentedExampleParsesAndFormatsBack) {
+    Replay replay;
+    std::string error;
+    ASSERT_TRUE(ParseReplay(kExample, replay, error)) << error;
+    EXPECT_EQ(replay.seed, 12345u);
+    EXPECT_TRUE(replay.startsInLevel);
+    EXPECT_EQ(replay.level, 3);
+    EXPECT_TRUE(replay.hasLevelCrc);
+    EXPECT_EQ(replay.levelCrc, 0x5f0a9c1eu);
+    ASSERT_EQ(replay.keys.size(), 3u);
+    EXPECT_EQ(replay.keys[1].scanCodes, (std::vector<int>{205, 29}));
+    EXPECT_TRUE(replay.keys[2].scanCodes.empty());
+    EXPECT_EQ(replay.endFrame, 500);
+
+    Replay again;
+    ASSERT_TRUE(ParseReplay(FormatReplay(replay), again, error)) << error;
+    EXPECT_EQ(FormatReplay(again), FormatReplay(replay));
+}
+
+TEST(Replay, KeysHoldFromTheirFrameUntilTheNextLine) {
+    Replay replay;
+    std::string error;
+    ASSERT_TRUE(ParseReplay(kExample, replay, error));
+    ReplayInput input(replay);
+    EXPECT_TRUE(Held(input, 205));
+    EXPECT_FALSE(Held(input, 29));
+    for (int frame = 1; frame <= 15; ++frame) input.NextFrame();
+    EXPECT_FALSE(Held(input, 29)) << "frame 15 still has only Right";
+    input.NextFrame();
+    EXPECT_TRUE(Held(input, 29));
+    EXPECT_TRUE(Held(input, 205)) << "every poll of a frame sees the same keys";
+    while (input.Frame() < 40) input.NextFrame();
+    EXPECT_FALSE(Held(input, 205));
+    EXPECT_FALSE(input.Finished());
+    while (input.Frame() < 500) input.NextFrame();
+    EXPECT_TRUE(input.Finished());
+}
+
+TEST(Replay, MalformedFilesAreRefusedWithTheLineAndTheReason) {
+    struct Case {
+        const char* text;
+        const char* expected;
+    } cases[] = {
+        {"", "line 1: a replay starts with"},
+        {"tumbrel-replay 2\n", "line 1: a replay starts with"},
+        {"tumbrel-replay 1\nseed -4\n", "line 2: expected \"seed N\""},
+        {"tumbrel-replay 1\nstart level 0\n", "line 2: expected \"start menu\""},
+        {"tumbrel-replay 1\nframe 5 keys 205\nframe 5 keys\n", "line 3: frame 5 does not come after frame 5"},
+        {"tumbrel-replay 1\nframe 1 keys 256\n", "line 2: scan codes"},
+        {"tumbrel-replay 1\nframe 1 keys 2x\n", "line 2: scan codes"},
+        {"tumbrel-replay 1\nframe x keys\n", "line 2: expected \"frame F keys"},
+        {"tumbrel-replay 1\nlevel-crc32 xyz\n", "line 2: expected \"level-crc32\""},
+        {"tumbrel-replay 1\nend 5 6\n", "line 2: unexpected text"},
+        {"tumbrel-replay 1\njump 3\n", "line 2: unknown line \"jump\""},
+    };
+    for (const Case& c : cases) {
+        Replay replay;
+        std::string error;
+        EXPECT_FALSE(ParseReplay(c.text, replay, error)) << c.text;
+        EXPECT_EQ(error.rfind(c.expected, 0), 0u) << "got: " << error;
+    }
+}
+
+TEST(Replay, RecordingNotesChangesAndFreezesEachFrame) {
+    ScriptedInput live;
+    live.HoldKey(205, 2, 4);
+    live.HoldKey(29, 4, 4);
+    RecordingInput recorder(live);
+    for (int frame = 0; frame < 7; ++frame) {
+        uint8_t keys[kKeyStateSize];
+        recorder.Poll(keys);
+        if (frame == 3) live.SetKeyDown(57, true);  // pressed mid-frame: seen from the next frame on
+        recorder.Poll(keys);
+        EXPECT_EQ((keys[57] & kKeyDownBit) != 0, frame >= 4) << "frame " << frame;
+        recorder.NextFrame();
+    }
+    Replay replay;
+    recorder.FillReplay(replay);
+    EXPECT_EQ(replay.endFrame, 7);
+    ASSERT_EQ(replay.keys.size(), 3u);
+    EXPECT_EQ(replay.keys[0].frame, 2);
+    EXPECT_EQ(replay.keys[0].scanCodes, (std::vector<int>{205}));
+    EXPECT_EQ(replay.keys[1].frame, 4);
+    EXPECT_EQ(replay.keys[1].scanCodes, (std::vector<int>{29, 57, 205}));
+    EXPECT_EQ(replay.keys[2].frame, 5);
+    EXPECT_EQ(replay.keys[2].scanCodes, (std::vector<int>{57}));
+}
+
+TEST(Replay, Crc32MatchesTheStandardCheckValue) {
+    const char* check = "123456789";
+    EXPECT_EQ(Crc32(reinterpret_cast<const uint8_t*>(check), std::strlen(check)), 0xCBF43926u);
+}
+
+}  // namespace
