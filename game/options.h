@@ -1,0 +1,34 @@
+// The program's command line: window and scale, seed, recording and replays, headless runs
+// with screenshots and a state dump. Without options the game runs exactly as shipped.
+// Depends on nothing.
+#pragma once
+#include <string>
+#include <vector>
+
+struct Screenshot {
+    long frame = 0;     // taken from the picture of this presented frame (0 is the first)
+    std::string path;
+};
+
+struct Options {
+    enum class Window { Default, Windowed, Fullscreen } window = Window::Default;
+    int scale = 0;                  // 0: the largest whole factor that fits
+    bool hasSeed = false;
+    unsigned long seed = 0;
+    std::string recordPath;
+    std::string replayPath;
+    int level = 0;                  // 0: start in the menu
+    bool headless = false;
+    long frames = -1;               // -1: no limit
+    std::vector<Screenshot> screenshots;
+    std::string dumpPath;
+    bool save = false;              // headless runs keep the player's files unless asked
+    bool showVersion = false;
+    bool showHelp = false;
+};
+
+// On failure returns false and sets `error` to one line that names the option.
+bool ParseOptions(const std::vector<std::string>& arguments, Options& options, std::string& error);
+const char* OptionsHelp();
+// Verification runs (headless, a replay or a given level) never write save files without --save.
+bool MayWriteSaveFiles(const Options& options);

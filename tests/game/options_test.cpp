@@ -1,0 +1,70 @@
+#include <gtest/gtest.h>
+
+#include "game/options.h"
+
+namespace {
+
+bool Parse(std::vector<std::string> arguments, Options& options, std::string& error) {
+    return ParseOptions(arguments, options, error);
+}
+
+TEST(Options, NoArgumentsMeansTheGameAsShipped) {
+    Options options;
+    std::string error;
+    ASSERT_TRUE(Parse({}, options, error));
+    EXPECT_EQ(options.window, Options::Window::Default);
+    EXPECT_EQ(options.level, 0);
+    EXPECT_EQ(options.frames, -1);
+    EXPECT_FALSE(options.headless);
+    EXPECT_TRUE(MayWriteSaveFiles(options));
+}
+
+TEST(Options, AVerificationRunTakesEveryValueInBothSpellings) {
+    Options options;
+    std::string error;
+    ASSERT_TRUE(Parse({"--headless", "--level", "3", "--seed=7", "--frames", "49", "--screenshot", "10:a.png",
+                       "--screenshot=20:dir/b:c.png", "--dump", "out.json", "--replay", "r.txt", "--scale", "2"},
+                      options, error))
+        << error;
+    EXPECT_TRUE(options.headless);
+    EXPECT_EQ(options.level, 3);
+    EXPECT_TRUE(options.hasSeed);
+    EXPECT_EQ(options.seed, 7ul);
+    EXPECT_EQ(options.frames, 49);
+    ASSERT_EQ(options.screenshots.size(), 2u);
+    EXPECT_EQ(options.screenshots[1].frame, 20);
+    EXPECT_EQ(options.screenshots[1].path, "dir/b:c.png");
+    EXPECT_EQ(options.dumpPath, "out.json");
+    EXPECT_EQ(options.replayPath, "r.txt");
+    EXPECT_EQ(options.scale, 2);
+    EXPECT_FALSE(MayWriteSaveFiles(options)) << "verification runs keep the player's files";
+    options.save = true;
+    EXPECT_TRUE(MayWriteSaveFiles(options));
+}
+
+TEST(Options, BadValuesAreRefusedWithTheOptionsName) {
+    struct Case {
+        std::vector<std::string> arguments;
+        const char* expected;
+    } cases[] = {
+        {{"--level", "51"}, "--level needs"},
+        {{"--level", "0"}, "--level needs"},
+        {{"--scale", "x"}, "--scale needs"},
+        {{"--frames", "0"}, "--frames needs"},
+        {{"--seed", "-1"}, "--seed needs"},
+        {{"--screenshot", "12"}, "--screenshot needs"},
+        {{"--screenshot", "a:b.png"}, "--screenshot needs"},
+        {{"--dump"}, "--dump needs a value"},
+        {{"--fly"}, "unknown option \"--fly\""},
+        {{"--headless=1"}, "unknown option"},
+        {{"--record", "a", "--replay", "b"}, "--record and --replay"},
+    };
+    for (const Case& c : cases) {
+        Options options;
+        std::string error;
+        EXPECT_FALSE(Parse(c.arguments, options, error)) << c.arguments[0];
+        EXPECT_NE(error.find(c.expected), std::string::npos) << "got: " << error;
+    }
+}
+
+}  // namespace
