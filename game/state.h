@@ -136,7 +136,8 @@ void CreateGameTables();
 void DataInit();
 
 // ---- Main loop (main_loop.cpp) --------------------------------------------------------------
-void StartLevel();     // sleep, DataInit, LoadMaps, find the player, GemsNeeded, ClearScreen, MainGame
+void StartLevel();     // sleep, SetUpLevel, ClearScreen, MainGame
+void SetUpLevel();     // DataInit, LoadMaps, LookForMan, GemsNeeded of CurrentLevel
 void LookForMan();     // the start cell: last CellPlayer in rows 1..13, columns 1..18
 void MainGame();       // frames until Escape
 bool PlayOneFrame();   // one frame of MainGame in its fixed order; false when Escape ended it

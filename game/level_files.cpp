@@ -1,0 +1,75 @@
+// Level files "./Maps/MapN-1.bin", the selected-level file "./Maps/LevC.bin" and the gems table.
+#include <cstring>
+#include <string>
+
+#include "core/file_channels.h"
+#include "core/rt_string.h"
+#include "game/state.h"
+
+namespace {
+
+// The game always moves its data files through channel 1.
+constexpr double DataChannel = 1;
+constexpr double OpenForReading = 1;
+constexpr double OpenAnew = 0;
+
+std::string LevelFileName(double level)
+{
+    char number[64];
+    NumberToText(level, number);
+    return std::string("./Maps/Map") + number + "-1.bin";
+}
+
+// Gems each level demands, levels 1..50.
+constexpr double GemsTable[50] = {
+    34, 24, 54, 90, 50, 30, 18, 15, 150, 30,     // 1..10
+    150, 50, 36, 100, 50, 20, 24, 100, 18, 90,   // 11..20
+    100, 14, 12, 150, 160, 30, 80, 25, 68, 150,  // 21..30
+    180, 12, 100, 165, 200, 200, 16, 120, 200, 42,  // 31..40
+    20, 220, 55, 26, 150, 15, 70, 100, 45, 56,   // 41..50
+};
+
+}  // namespace
+
+void LoadMaps()
+{
+    const std::string path = LevelFileName(CurrentLevel);
+    FileOpen(DataChannel, path.c_str(), OpenForReading);
+    for (double i = 0; i <= 1199; i++) FileReadByte(DataChannel, MapBuffer[i]);
+    FileClose(DataChannel);
+    CopyMap();
+}
+
+// The cave is the top-left 20 x 15 block of the file's 40-column grid.
+void CopyMap()
+{
+    for (double row = 0; row <= 14; row++) {
+        for (double column = 0; column <= 19; column++) {
+            Cave[row * 20 + column] = MapBuffer[row * 40 + column];
+        }
+    }
+}
+
+// A damaged LevC.bin could name a level the menu cannot reach and whose tables do not exist;
+// such a value starts the game at level 1 instead of ending it at the first level start.
+void LoadMapCount()
+{
+    FileOpen(DataChannel, "./Maps/LevC.bin", OpenForReading);
+    FileReadByte(DataChannel, CurrentLevel);
+    FileClose(DataChannel);
+    if (CurrentLevel < 1 || CurrentLevel > 50) CurrentLevel = 1;
+}
+
+void SaveMapCount()
+{
+    FileOpen(DataChannel, "./Maps/LevC.bin", OpenAnew);
+    FileWriteByte(DataChannel, CurrentLevel);
+    FileClose(DataChannel);
+}
+
+void MakeGems()
+{
+    for (double level = 1; level <= 50; level++) {
+        GemsPerLevel[level] = GemsTable[static_cast<int>(level) - 1];
+    }
+}

@@ -1,0 +1,80 @@
+// The player's name ("./Maps/Player.bin") and the high-score names ("./Maps/Name.bin"):
+// 8 character codes per name, zero-padded, and their conversions to and from texts.
+#include "core/file_channels.h"
+#include "core/rt_string.h"
+#include "game/state.h"
+
+namespace {
+
+constexpr double DataChannel = 1;
+constexpr double OpenForReading = 1;
+constexpr double OpenAnew = 0;
+
+// Character `position` of `text` as a code; 0 past the end.
+double CodeAt(const RtString& text, double position)
+{
+    RtStr character;
+    StrMid(character.raw(), text, position, 1);
+    return CharCode(character.raw());
+}
+
+// A zero code adds nothing, so a gap inside the 8 bytes closes up.
+void AppendCode(RtString& text, double code)
+{
+    RtStr character;
+    CharFromCode(character.raw(), code);
+    StrAppend(text, character.raw());
+}
+
+}  // namespace
+
+void LoadPlayer()
+{
+    FileOpen(DataChannel, "./Maps/Player.bin", OpenForReading);
+    for (double i = 0; i <= 7; i++) FileReadByte(DataChannel, PlayerBytes[i]);
+    FileClose(DataChannel);
+}
+
+void PlayerNameFromBytes()
+{
+    PlayerName = "";
+    for (double i = 0; i <= 7; i++) AppendCode(PlayerName.raw(), PlayerBytes[i]);
+}
+
+void SavePlayer()
+{
+    for (double i = 0; i <= 7; i++) PlayerBytes[i] = CodeAt(PlayerName.raw(), i);
+    FileOpen(DataChannel, "./Maps/Player.bin", OpenAnew);
+    for (double i = 0; i <= 7; i++) FileWriteByte(DataChannel, PlayerBytes[i]);
+    FileClose(DataChannel);
+}
+
+void LoadNsData()
+{
+    FileOpen(DataChannel, "./Maps/Name.bin", OpenForReading);
+    for (double k = 0; k <= 6399; k++) FileReadByte(DataChannel, NameBytes[k]);
+    FileClose(DataChannel);
+}
+
+void SaveNsData()
+{
+    FileOpen(DataChannel, "./Maps/Name.bin", OpenAnew);
+    for (double k = 0; k <= 6399; k++) FileWriteByte(DataChannel, NameBytes[k]);
+    FileClose(DataChannel);
+}
+
+// Each name is built from empty, so a second call gives the same names, not doubled ones.
+void MakeString()
+{
+    for (double n = 0; n <= 799; n++) {
+        StrAssignChars(HsNames[n], "");
+        for (double j = 0; j <= 7; j++) AppendCode(HsNames[n], NameBytes[n * 8 + j]);
+    }
+}
+
+void MakeNsData()
+{
+    for (double n = 0; n <= 799; n++) {
+        for (double j = 0; j <= 7; j++) NameBytes[n * 8 + j] = CodeAt(HsNames[n], j);
+    }
+}
