@@ -36,7 +36,10 @@ struct RuntimeExit {
     int status;
 };
 using ExitHandler = void (*)(int status);
-void SetExitHandler(ExitHandler handler);  // nullptr restores the real exit
+ExitHandler SetExitHandler(ExitHandler handler);  // nullptr restores the real exit; returns the previous one
+
+// The one line for standard error, e.g. "tumbrel: runtime error 9: index 300 out of range".
+std::string RuntimeErrorLine(const char* programName, int number, const std::string& detail);
 
 // The shared temporary directory: $TMPDIR when set, else /tmp (with a trailing "/").
 std::string TempDirectory();
@@ -44,3 +47,6 @@ std::string TempDirectory();
 void AppendErrorLog(const std::string& line);
 void DeleteErrorLog();
 std::string ErrorLogPath();
+// Opens a file in a directory other users can write to: never through a symbolic link, created
+// private to this user (0600), and only when it is a regular file of this user. -1 on failure.
+int OpenPrivateFile(const std::string& path, int openFlags);

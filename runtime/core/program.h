@@ -39,6 +39,9 @@ void RegisterDeviceSteps(const DeviceSteps& steps);
 // Turns a process command line into the argument text: skips the program name (quoted or not)
 // and the blanks and tabs around it.
 std::string ArgumentText(const std::string& commandLine);
+// The command line as the original platform hands it over: words joined by blanks, a word with a
+// blank, a tab or nothing in it quoted.
+std::string CommandLineFromArguments(int argc, const char* const* argv);
 
 void RuntimeInit(const char* title);
 void EndOfProgramCleanup();

@@ -58,6 +58,11 @@ void FormatNumber(RtString& result, double width, double decimals, double value)
 // Writes x with 10 significant digits, never ending in "."; `out` must hold 64 bytes.
 void NumberToText(double x, char* out);
 
+// Truncation towards zero into a fixed width, as the runtime's integer arguments need it:
+// NaN and values outside the width give its most negative value.
+int32_t TruncInt32(double x);
+int16_t TruncInt16(double x);
+
 // A game string variable: initialised empty, released when it goes out of scope.
 class RtStr {
 public:

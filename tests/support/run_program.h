@@ -1,0 +1,20 @@
+// Test helper: runs a program as a child process with a time limit and collects its exit
+// status and output. Depends on POSIX only.
+#pragma once
+#include <string>
+#include <vector>
+
+struct ProgramRun {
+    int exitStatus = -1;  // -1 when it did not exit normally (signal or time limit)
+    bool timedOut = false;
+    std::string out;
+    std::string err;
+};
+
+// `workingDirectory` empty keeps the current one; `extraEnvironment` holds "NAME=value" entries.
+ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& arguments,
+                      const std::string& workingDirectory = "", double timeoutSeconds = 60,
+                      const std::vector<std::string>& extraEnvironment = {});
+
+// The build directory CTest names in TUMBREL_BUILD_DIR, else the current directory.
+std::string BuildDirectory();
