@@ -1,0 +1,25 @@
+// The SDL2 + OpenGL platform: the window, the GL renderer and the keyboard source behind the gfx
+// and input seams, registered with the program frame as its device steps; screenshots.
+// The only module that calls SDL or GL; game and runtime code see nothing of it but this header.
+#pragma once
+#include <string>
+
+struct PlatformOptions {
+    enum class Display { AsSettings, Windowed, FullScreen };
+    Display display = Display::AsSettings;  // AsSettings: the runtime's full-screen setting decides
+    int windowScale = 0;  // framed window = 320 x 240 times this; 0: the largest that fits comfortably
+    bool headless = false;  // hidden window, no vsync; GL still renders
+    bool vsync = true;
+};
+
+// Puts the window, renderer, input and sound steps into the program frame (before GameEntry).
+void RegisterPlatformDevices(const PlatformOptions& options = PlatformOptions{});
+
+// Opens and closes the platform directly, for tests and tools that render without the frame.
+// Opening installs the renderer, window and input source; closing restores the null ones.
+bool OpenPlatform(const PlatformOptions& options, const char* title);
+void ClosePlatform();
+bool PlatformOpen();
+
+// Saves the current 320 x 240 frame as a PNG, read from the back buffer before the swap.
+bool SaveScreenshot(const std::string& path, std::string* error = nullptr);
