@@ -31,10 +31,11 @@ constexpr double GemsTable[50] = {
 
 }  // namespace
 
-void LoadMaps()
+void LoadMaps() { LoadMapFile(LevelFileName(CurrentLevel).c_str()); }
+
+void LoadMapFile(const char* path)
 {
-    const std::string path = LevelFileName(CurrentLevel);
-    FileOpen(DataChannel, path.c_str(), OpenForReading);
+    FileOpen(DataChannel, path, OpenForReading);
     for (double i = 0; i <= 1199; i++) FileReadByte(DataChannel, MapBuffer[i]);
     FileClose(DataChannel);
     CopyMap();

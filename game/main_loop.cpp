@@ -11,6 +11,9 @@
 #include "input/keyboard.h"
 
 bool SaveResultsAtExit = true;
+static bool exitReached = false;
+
+bool ExitReachedThisLevel() { return exitReached; }
 
 namespace {
 
@@ -89,6 +92,7 @@ void LookForMan()
 
 void SetUpLevel()
 {
+    exitReached = false;
     DataInit();
     LoadMaps();
     LookForMan();
@@ -163,6 +167,7 @@ void DynaAnimation()
 
 void SaveLevelResult()
 {
+    exitReached = true;
     Score = Score + TimeLeft;
     WriteHighscore();
     if (!SaveResultsAtExit) return;

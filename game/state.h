@@ -148,6 +148,8 @@ void DynaAnimation();  // the dynamite fuse
 void SaveLevelResult();
 // Headless play (the runner, the benchmark) keeps the score files untouched.
 extern bool SaveResultsAtExit;
+// Whether SaveLevelResult ran since the last SetUpLevel (the player left through the exit).
+bool ExitReachedThisLevel();
 
 // ---- Cave drawing (render*.cpp) -------------------------------------------------------------
 void ShowMap();
@@ -158,6 +160,7 @@ void CircleAnimation();
 
 // ---- Level, name and score files (level_files.cpp, name_files.cpp, high_scores.cpp) ---------
 void LoadMaps();
+void LoadMapFile(const char* path);  // what LoadMaps does, for any level file
 void CopyMap();
 void LoadMapCount();
 void SaveMapCount();

@@ -1,0 +1,45 @@
+// The headless runner: plays one level from its file, frame by frame through the real frame
+// order, with a given random seed and scripted keys, and reports how it ended.
+// Depends on game/state.h, core (random, clock) and input (the key source it installs).
+// Draws through whatever renderer is installed (the null renderer unless a caller set one).
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class InputSource;
+
+struct KeyHold {
+    int scanCode = 0;
+    long firstFrame = 0;  // level frames, the first frame of the level is 1
+    long lastFrame = 0;
+};
+
+struct RunSettings {
+    double level = 1;          // gems demanded and the high-score table
+    std::string levelFile;     // empty: "./Maps/Map" + level + "-1.bin"
+    uint32_t seed = 1;
+    long maxFrames = 19200;    // a whole level's clock is 19,185 frames
+    std::vector<KeyHold> keys; // used when `input` is null
+    InputSource* input = nullptr;  // a replay, say; it sees level frame n at its frame n - 1
+    bool stopWhenOver = true;  // stop at the frame that ends the level (death, exit, time out)
+    long framesAfterEnd = 0;   // frames played on after that, to let explosions finish
+    bool saveResults = false;  // whether reaching the exit rewrites the name and score files
+};
+
+enum class RunOutcome { ExitReached, Dead, TimeOut, Running, Escaped };
+
+struct RunReport {
+    RunOutcome outcome = RunOutcome::Running;
+    long framesPlayed = 0;
+    long endFrame = 0;         // the frame on which the level ended; 0 while it runs
+    double score = 0;
+    double gemsNeeded = 0;
+    double timeLeft = 0;
+    std::string cave;          // 15 lines of 20 legend characters, each ended by "\n"
+};
+
+// The tables are created and filled as at start-up; the level's file must exist (error 3).
+RunReport RunLevel(const RunSettings& settings);
+const char* OutcomeName(RunOutcome outcome);
+std::string CaveText();  // the current Cave in legend characters
