@@ -24,7 +24,8 @@ void FileWriteBytes(double channel, const RtString& value);
 void FileWriteLine(double channel, const RtString& value);
 void FileWriteNumberLine(double channel, double value);
 
-// Closes every channel; a channel still open for writing is committed (the program frame's clean-up).
+// Closes every channel (the program frame's clean-up). A file still open for writing replaces its
+// target only on a normal end; after a runtime error the old file is kept.
 void CloseAllFileChannels();
 // "\" becomes the platform separator "/".
 void ToPlatformPath(char* path);

@@ -8,6 +8,7 @@
 
 #include "core/clock.h"
 #include "core/errors.h"
+#include "core/file_channels.h"
 #include "core/random.h"
 
 RuntimeSettings gSettings;
@@ -118,4 +119,5 @@ void EndOfProgramCleanup() {
     RunStep(gDevices.destroyWindow);
     RunStep(gDevices.shutdownInput);
     RunStep(gDevices.shutdownSound);
+    CloseAllFileChannels();
 }
