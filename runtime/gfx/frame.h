@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 #include "core/rt_string.h"
+#include "gfx/render_backend.h"
 #include "gfx/window_backend.h"
 
 void PresentFrame();
@@ -29,7 +30,10 @@ void SetPauseAllowed(bool allowed);
 enum class FrameWait { Hybrid, Busy };
 void SetFrameWait(FrameWait wait);
 
-// Start of the frame clock (graphics context creation): the first frame does not wait.
+// Graphics context creation: the interval of the window's frame rate (in single precision, as
+// the window computes it) and a due time of now, so the first frame does not wait.
+void StartFrameClock(int framesPerSecond);
+// Start time, frame time and previous frame time := now (runtime initialisation).
 void ResetFrameClock();
 double FrameIntervalMs();
 double NextFrameDueMs();

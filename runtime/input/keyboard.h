@@ -19,6 +19,8 @@ InputSource& CurrentInputSource();
 
 void PollInput();
 double KeyState(double scanCode);
+// The state of the last poll, without polling again.
+bool KeyWasDown(int scanCode);
 // The character code of a newly typed key, or 0; the memory behind the repeat suppression.
 int ReadTypedCode();
 RtStr ReadTypedChar();
