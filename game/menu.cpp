@@ -2,6 +2,7 @@
 // Return still held when a level, the name entry or the score screen ends acts again at once.
 #include "audio/sound.h"
 #include "game/menu.h"
+#include "game/session.h"
 #include "game/state.h"
 #include "gfx/fonts.h"
 #include "gfx/frame.h"
@@ -42,7 +43,9 @@ void ChangeLevel(double step) {
 }
 
 void PlayChosenLevel() {
+    NoteLevelStarted();
     StartLevel();
+    NoteLevelLeft();
     LoadPicture("Media/Menu.png");
 }
 

@@ -3,6 +3,7 @@
 #include "core/errors.h"
 #include "core/media_archive.h"
 #include "game/menu.h"
+#include "game/session.h"
 #include "game/state.h"
 #include "gfx/fonts.h"
 #include "gfx/frame.h"
@@ -94,9 +95,12 @@ void TumbrelMain() {
     SetFrameLimit(60);
     SetFont(1);
     ReadGameData();
+    StartCountingFrames();
     if (StartLevelAtOnce > 0) {
         CurrentLevel = StartLevelAtOnce;
+        NoteLevelStarted();
         StartLevel();
+        NoteLevelLeft();
         EndProgram();
     }
     MainMenu();

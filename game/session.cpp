@@ -1,0 +1,228 @@
+#include "game/session.h"
+
+#include <cstdio>
+#include <ctime>
+#include <fstream>
+#include <iterator>
+#include <memory>
+
+#include "core/errors.h"
+#include "core/random.h"
+#include "game/state.h"
+#include "gfx/sprites.h"
+#include "input/keyboard.h"
+
+bool ExitReachedThisLevel();
+
+namespace {
+
+constexpr int kScanF12 = 88;
+
+// Stands between the gfx commands and the platform's renderer to see every presented frame.
+class FrameCountingRenderer : public RenderBackend {
+public:
+    explicit FrameCountingRenderer(RenderBackend& inner) : inner_(inner) {}
+    TextureId CreateTexture(const uint8_t* rgba, int width, int height, TextureFilter filter) override {
+        return inner_.CreateTexture(rgba, width, height, filter);
+    }
+    void ReplaceTexture(TextureId texture, const uint8_t* rgba, int width, int height,
+                        TextureFilter filter) override {
+        inner_.ReplaceTexture(texture, rgba, width, height, filter);
+    }
+    void FreeTexture(TextureId texture) override { inner_.FreeTexture(texture); }
+    int MaxTextureSize() override { return inner_.MaxTextureSize(); }
+    void DrawQuads(const QuadBatch& batch) override { inner_.DrawQuads(batch); }
+    void Clear(unsigned clearBits) override { inner_.Clear(clearBits); }
+    void BeginFrame() override { inner_.BeginFrame(); }
+    void Present() override;
+    bool ReadFrame(uint8_t* rgbaTopDown) override { return inner_.ReadFrame(rgbaTopDown); }
+
+private:
+    RenderBackend& inner_;
+};
+
+struct Session {
+    SessionConfig config;
+    std::unique_ptr<FrameCountingRenderer> renderer;
+    std::unique_ptr<ReplayInput> replayInput;
+    std::unique_ptr<RecordingInput> recorder;
+    bool counting = false;
+    long frames = 0;
+    bool levelStarted = false;
+    bool leftByEscape = false;
+    bool f12WasDown = false;
+    bool reported = false;
+};
+
+Session& TheSession() {
+    static Session session;
+    return session;
+}
+
+void TakeScheduledScreenshots(Session& s) {
+    if (!s.config.saveScreenshot) return;
+    for (const Screenshot& shot : s.config.options.screenshots) {
+        if (shot.frame != s.frames) continue;
+        std::string error;
+        if (!s.config.saveScreenshot(shot.path, &error))
+            std::fprintf(stderr, "tumbrel: cannot save the screenshot %s: %s\n", shot.path.c_str(), error.c_str());
+    }
+}
+
+// F12 in a window saves the frame beside the program, named by the time.
+void TakeScreenshotOnF12(Session& s) {
+    if (s.config.options.headless || !s.config.saveScreenshot || s.replayInput) return;
+    bool down = KeyState(kScanF12) != 0;
+    if (down && !s.f12WasDown) {
+        char name[64];
+        std::time_t now = std::time(nullptr);
+        std::strftime(name, sizeof name, "tumbrel-%Y%m%d-%H%M%S.png", std::localtime(&now));
+        std::string error;
+        if (s.config.saveScreenshot(name, &error)) {
+            std::printf("screenshot saved as %s\n", name);
+        } else {
+            std::fprintf(stderr, "tumbrel: cannot save the screenshot %s: %s\n", name, error.c_str());
+        }
+    }
+    s.f12WasDown = down;
+}
+
+bool RunIsComplete(const Session& s) {
+    if (s.config.options.frames > 0 && s.frames >= s.config.options.frames) return true;
+    return s.replayInput && s.replayInput->Finished();
+}
+
+void FrameCountingRenderer::Present() {
+    Session& s = TheSession();
+    if (s.counting) TakeScheduledScreenshots(s);
+    TakeScreenshotOnF12(s);
+    inner_.Present();
+    if (!s.counting) return;
+    ++s.frames;
+    if (RunIsComplete(s)) EndProgram();
+}
+
+void WriteTextFile(const std::string& path, const std::string& text, const char* what) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+    out.close();
+    if (!out) std::fprintf(stderr, "tumbrel: cannot write the %s %s\n", what, path.c_str());
+}
+
+void WriteRecording(Session& s) {
+    Replay replay;
+    replay.seed = s.config.seed;
+    replay.startsInLevel = s.config.options.level > 0;
+    replay.level = s.config.options.level;
+    if (replay.startsInLevel) replay.hasLevelCrc = LevelFileCrc(replay.level, replay.levelCrc);
+    s.recorder->FillReplay(replay);
+    replay.endFrame = s.frames;
+    WriteTextFile(s.config.options.recordPath, FormatReplay(replay), "recording");
+}
+
+// Runs after the clean-up on every way out: the end of a replay, Escape, Alt+F4, an error.
+void ReportAtExit(int) {
+    Session& s = TheSession();
+    if (s.reported) return;
+    s.reported = true;
+    if (s.recorder) WriteRecording(s);
+    if (!s.config.options.dumpPath.empty()) WriteTextFile(s.config.options.dumpPath, StateJson(), "dump");
+    if (s.config.options.level > 0 || s.config.haveReplay) std::printf("%s\n", ResultLine().c_str());
+    std::fflush(stdout);
+}
+
+std::string Number(double value) {
+    RtStr text;
+    StrFromNumber(text.raw(), value);
+    return text.c_str();
+}
+
+}  // namespace
+
+void BeginSession(const SessionConfig& config) {
+    Session& s = TheSession();
+    s.config = config;
+    SeedRandom(config.seed);
+    s.renderer = std::make_unique<FrameCountingRenderer>(CurrentRenderer());
+    SetRenderBackend(s.renderer.get());
+    SetExitHandler(ReportAtExit);
+    SaveResultsAtExit = MayWriteSaveFiles(config.options);
+}
+
+void StartCountingFrames() {
+    Session& s = TheSession();
+    s.counting = true;
+    s.frames = 0;
+    if (s.config.haveReplay) {
+        s.replayInput = std::make_unique<ReplayInput>(s.config.replay);
+        SetInputSource(s.replayInput.get());
+    } else if (!s.config.options.recordPath.empty()) {
+        s.recorder = std::make_unique<RecordingInput>(CurrentInputSource());
+        SetInputSource(s.recorder.get());
+    }
+}
+
+bool LevelFileCrc(int level, uint32_t& crc) {
+    std::ifstream in("./Maps/Map" + std::to_string(level) + "-1.bin", std::ios::binary);
+    if (!in) return false;
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    crc = Crc32(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    return true;
+}
+
+long FramesCounted() { return TheSession().frames; }
+
+void NoteLevelStarted() {
+    TheSession().levelStarted = true;
+    TheSession().leftByEscape = false;
+}
+
+void NoteLevelLeft() { TheSession().leftByEscape = true; }
+
+const char* SessionOutcome() {
+    const Session& s = TheSession();
+    if (!s.levelStarted) return "running";
+    if (ExitReachedThisLevel()) return "exit";
+    if (ShowEscapeHint == 1) return "dead";
+    if (LevelOver == 1) return "timeout";
+    return s.leftByEscape ? "escape" : "running";
+}
+
+std::string ResultLine() {
+    return std::string("result: ") + SessionOutcome() + " level=" + Number(CurrentLevel) +
+           " frame=" + std::to_string(FramesCounted()) + " score=" + Number(Score) +
+           " gems=" + Number(GemsNeeded) + " time=" + Number(TimeLeft);
+}
+
+std::string StateJson() {
+    std::string json = "{\n";
+    json += "  \"level\": " + Number(CurrentLevel) + ",\n";
+    json += "  \"frame\": " + std::to_string(FramesCounted()) + ",\n";
+    json += "  \"outcome\": \"" + std::string(SessionOutcome()) + "\",\n";
+    json += "  \"cave\": [\n";
+    // The dump may be written after a failure at start-up, before the cave exists.
+    for (int row = 0; row < 15 && Cave.size0 >= 300; ++row) {
+        json += "    [";
+        for (int column = 0; column < 20; ++column) {
+            if (column) json += ", ";
+            json += Number(Cave.at(row * 20 + column));
+        }
+        json += row < 14 ? "],\n" : "]\n";
+    }
+    json += "  ],\n";
+    const struct {
+        const char* name;
+        double value;
+    } globals[] = {
+        {"Score", Score},           {"GemsNeeded", GemsNeeded}, {"TimeLeft", TimeLeft},
+        {"LevelOver", LevelOver},   {"PlayerPose", PlayerPose}, {"PlayerX", PlayerX},
+        {"PlayerY", PlayerY},       {"DynamiteCount", DynamiteCount},
+        {"KeyHeld1", KeyHeld1},     {"KeyHeld2", KeyHeld2},     {"KeyHeld3", KeyHeld3},
+    };
+    for (size_t i = 0; i < sizeof globals / sizeof globals[0]; ++i) {
+        json += std::string("  \"") + globals[i].name + "\": " + Number(globals[i].value);
+        json += i + 1 < sizeof globals / sizeof globals[0] ? ",\n" : "\n";
+    }
+    json += "}\n";
+    return json;
+}
