@@ -1,0 +1,88 @@
+#include "literal_planner.h"
+
+#include "path/find_path.h"
+
+void LiteralAStarPlanner::Begin() {
+    Planner::Begin();
+    if (Node* start = StartNode()) open_.PushBack(start);
+}
+
+void LiteralAStarPlanner::Search() {
+    ++searchCount_;
+    while (!open_.Empty()) {
+        Node* node = open_.Back();
+        open_.PopBack();
+        if (IsGoal(node)) {
+            closed_->Insert(node);
+            goalNode_ = node;
+            break;
+        }
+        bool exhausted = false;
+        for (const NeighbourStep& step : kNeighbourOrder) {
+            if (step.diagonal && !diagonalMoves_) continue;
+            int32_t x, y;
+            float newCost;
+            if (!TryStep(*node, step, x, y, newCost)) continue;
+            if (!Relax(node, x, y, newCost)) {
+                exhausted = true;
+                break;
+            }
+        }
+        closed_->Insert(node);
+        if (exhausted) break;
+    }
+    done_ = true;
+}
+
+bool LiteralAStarPlanner::Relax(Node* from, int32_t x, int32_t y, float newCost) {
+    if (Node* closedNode = closed_->Find(x, y)) {
+        if (closedNode->cost <= newCost) return true;
+        closed_->RemoveFound();
+        ++reopenings;
+        Fill(closedNode, from, x, y, newCost, KeyFor(newCost, x, y));
+        InsertSorted(closedNode);
+        return true;
+    }
+    long slot = FindOpen(x, y);
+    if (slot >= 0) {
+        Node* openNode = open_.At(size_t(slot));
+        if (openNode->cost <= newCost) return true;
+        open_.Erase(size_t(slot));
+        ++rekeyings;
+        Fill(openNode, from, x, y, newCost, KeyFor(newCost, x, y));
+        InsertSorted(openNode);
+        return true;
+    }
+    Node* fresh = pool_->Acquire();
+    if (!fresh) return false;
+    Fill(fresh, from, x, y, newCost, KeyFor(newCost, x, y));
+    InsertSorted(fresh);
+    return true;
+}
+
+// Largest key at the front; a new node goes in front of every node with an equal key.
+void LiteralAStarPlanner::InsertSorted(Node* node) {
+    size_t low = 0, high = open_.Size();
+    while (low < high) {
+        size_t middle = (low + high) / 2;
+        if (open_.At(middle)->key <= node->key)
+            high = middle;
+        else
+            low = middle + 1;
+    }
+    open_.Insert(low, node);
+}
+
+long LiteralAStarPlanner::FindOpen(int32_t x, int32_t y) const {
+    for (long i = long(open_.Size()) - 1; i >= 0; --i) {
+        const Node* node = open_.At(size_t(i));
+        if (node->x == x && node->y == y) return i;
+    }
+    return -1;
+}
+
+double LiteralFindPath(const RtArray& map, RtArray& result, double weight, double x1, double y1, double x2,
+                       double y2) {
+    LiteralAStarPlanner planner;
+    return FindPathWith(planner, map, result, weight, x1, y1, x2, y2);
+}
