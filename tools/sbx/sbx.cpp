@@ -81,7 +81,7 @@ int Extract(const std::vector<std::string>& args) {
     if (!IsUsableFileName(BaseName(out))) return Fail("entry \"" + entry.name + "\" has no usable file name; give OUT");
     std::vector<uint8_t> bytes;
     if (!reader.Unpack(entry, bytes, error)) return Fail(error);
-    if (!WriteFileBytes(out, bytes)) return Fail("cannot write \"" + out + "\": " + std::strerror(errno));
+    if (!SbxWriteFile(out, bytes)) return Fail("cannot write \"" + out + "\": " + std::strerror(errno));
     return 0;
 }
 

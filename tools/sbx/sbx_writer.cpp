@@ -86,7 +86,7 @@ bool BuildSbxArchive(const std::vector<SbxInput>& inputs, const SbxLayout& layou
     return true;
 }
 
-bool ReadFileBytes(const std::string& path, std::vector<uint8_t>& bytes) {
+bool SbxReadFile(const std::string& path, std::vector<uint8_t>& bytes) {
     FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) return false;
     bytes.clear();
@@ -98,7 +98,7 @@ bool ReadFileBytes(const std::string& path, std::vector<uint8_t>& bytes) {
     return ok;
 }
 
-bool WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+bool SbxWriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
     FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr) return false;
     const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
@@ -122,7 +122,7 @@ bool PackFilesIntoArchive(const std::string& archivePath, const std::vector<std:
             error = "two files are named \"" + input.storedName + "\"";
             return false;
         }
-        if (!ReadFileBytes(file, input.bytes)) {
+        if (!SbxReadFile(file, input.bytes)) {
             error = "cannot read \"" + file + "\": " + std::strerror(errno);
             return false;
         }
@@ -135,7 +135,7 @@ bool PackFilesIntoArchive(const std::string& archivePath, const std::vector<std:
     std::vector<uint8_t> archive;
     if (!BuildSbxArchive(inputs, SbxLayout{offsets, 0}, archive, error)) return false;
     const std::string partial = archivePath + ".partial";
-    if (!WriteFileBytes(partial, archive) || std::rename(partial.c_str(), archivePath.c_str()) != 0) {
+    if (!SbxWriteFile(partial, archive) || std::rename(partial.c_str(), archivePath.c_str()) != 0) {
         error = "cannot write \"" + archivePath + "\": " + std::strerror(errno);
         std::remove(partial.c_str());
         return false;

@@ -31,5 +31,5 @@ bool BuildSbxArchive(const std::vector<SbxInput>& inputs, const SbxLayout& layou
 bool PackFilesIntoArchive(const std::string& archivePath, const std::vector<std::string>& files,
                           SbxOffsets offsets, std::string& error);
 
-bool ReadFileBytes(const std::string& path, std::vector<uint8_t>& bytes);
-bool WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes);
+bool SbxReadFile(const std::string& path, std::vector<uint8_t>& bytes);
+bool SbxWriteFile(const std::string& path, const std::vector<uint8_t>& bytes);

@@ -1,0 +1,179 @@
+#include "platform/sdl_audio.h"
+
+#include <SDL.h>
+
+#include <cstring>
+#include <map>
+#include <vector>
+
+#include "audio/mixer.h"
+#include "audio/sound.h"
+
+// ---------------------------------------------------------------------------------------------
+// Conversion
+
+bool ConvertPcmWithSdl(const PcmFormat& from, const uint8_t* bytes, size_t byteCount, const PcmFormat& to,
+                       DeviceSamples& out) {
+    const SDL_AudioFormat source = from.bitsPerSample == 8 ? AUDIO_U8 : AUDIO_S16LSB;
+    if (byteCount > static_cast<size_t>(SDL_MAX_SINT32)) return false;
+    SDL_AudioStream* stream = SDL_NewAudioStream(source, static_cast<Uint8>(from.channels), from.sampleRate,
+                                                 AUDIO_S16SYS, static_cast<Uint8>(to.channels), to.sampleRate);
+    if (stream == nullptr) return false;
+    bool ok = SDL_AudioStreamPut(stream, bytes, static_cast<int>(byteCount)) == 0 && SDL_AudioStreamFlush(stream) == 0;
+    const int available = ok ? SDL_AudioStreamAvailable(stream) : 0;
+    out.format = {to.channels, to.sampleRate, 16};
+    out.samples.assign(static_cast<size_t>(available) / sizeof(int16_t), 0);
+    if (ok && available > 0) ok = SDL_AudioStreamGet(stream, out.samples.data(), available) == available;
+    SDL_FreeAudioStream(stream);
+    return ok;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The device
+
+namespace {
+
+struct PlayingVoice {
+    std::shared_ptr<const DeviceSamples> samples;
+    MixingVoice mix;
+};
+
+class SdlSoundDevice : public SoundDevice {
+public:
+    bool Open(bool acceptDummyDriver);
+    void Close();
+
+    PcmFormat OutputFormat() const override { return format_; }
+    bool Convert(const PcmFormat& from, const uint8_t* bytes, size_t byteCount, DeviceSamples& out) override {
+        return ConvertPcmWithSdl(from, bytes, byteCount, format_, out);
+    }
+    bool StartVoice(const VoiceStart& start) override;
+    void StopVoice(int channel) override;
+    bool VoiceIsPlaying(int channel) override;
+
+private:
+    static void Callback(void* self, Uint8* stream, int length);
+    void Mix(int16_t* out, size_t frames);
+
+    SDL_AudioDeviceID id_ = 0;
+    PcmFormat format_;
+    std::map<int, PlayingVoice> voices_;  // by channel number; guarded by the device lock
+    std::vector<MixingVoice> scratch_;
+    bool subsystemStarted_ = false;
+};
+
+bool SdlSoundDevice::Open(bool acceptDummyDriver) {
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+    subsystemStarted_ = true;
+    const char* driver = SDL_GetCurrentAudioDriver();
+    // The dummy driver plays into nothing: the game is meant to run silently there.
+    if (driver == nullptr || (!acceptDummyDriver && std::strcmp(driver, "dummy") == 0)) return false;
+    SDL_AudioSpec want;
+    SDL_zero(want);
+    want.freq = 22050;
+    want.format = AUDIO_S16SYS;
+    want.channels = 2;
+    want.samples = 512;
+    want.callback = &SdlSoundDevice::Callback;
+    want.userdata = this;
+    SDL_AudioSpec have;
+    id_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
+    if (id_ == 0) return false;
+    format_ = {2, have.freq, 16};
+    scratch_.reserve(2 * kSoundSlotCount * kMaxVoices);  // no allocation on the audio thread
+    SDL_PauseAudioDevice(id_, 0);
+    return true;
+}
+
+void SdlSoundDevice::Close() {
+    if (id_ != 0) SDL_CloseAudioDevice(id_);
+    id_ = 0;
+    voices_.clear();
+    if (subsystemStarted_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    subsystemStarted_ = false;
+}
+
+bool SdlSoundDevice::StartVoice(const VoiceStart& start) {
+    if (id_ == 0 || !start.samples || start.samples->format.channels != format_.channels) return false;
+    PlayingVoice voice;
+    voice.samples = start.samples;
+    voice.mix.samples = start.samples->samples.data();
+    voice.mix.frameCount = start.samples->frameCount();
+    voice.mix.leftGain = start.leftGain;
+    voice.mix.rightGain = start.rightGain;
+    SDL_LockAudioDevice(id_);
+    voices_[start.channel] = voice;
+    SDL_UnlockAudioDevice(id_);
+    return true;
+}
+
+void SdlSoundDevice::StopVoice(int channel) {
+    if (id_ == 0) return;
+    SDL_LockAudioDevice(id_);
+    voices_.erase(channel);
+    SDL_UnlockAudioDevice(id_);
+}
+
+bool SdlSoundDevice::VoiceIsPlaying(int channel) {
+    if (id_ == 0) return false;
+    SDL_LockAudioDevice(id_);
+    auto it = voices_.find(channel);
+    const bool playing = it != voices_.end() && !it->second.mix.finished();
+    SDL_UnlockAudioDevice(id_);
+    return playing;
+}
+
+void SdlSoundDevice::Callback(void* self, Uint8* stream, int length) {
+    auto* device = static_cast<SdlSoundDevice*>(self);
+    const size_t frames = static_cast<size_t>(length) / (sizeof(int16_t) * device->format_.channels);
+    device->Mix(reinterpret_cast<int16_t*>(stream), frames);
+}
+
+// Runs on SDL's audio thread with the device locked. Finished voices stay in the map (as a
+// DirectSound buffer stays at its end) until they are started again or stopped.
+void SdlSoundDevice::Mix(int16_t* out, size_t frames) {
+    scratch_.clear();
+    for (auto& entry : voices_) {
+        if (!entry.second.mix.finished()) scratch_.push_back(entry.second.mix);
+    }
+    MixVoices(scratch_.data(), scratch_.size(), format_.channels, out, frames);
+    size_t next = 0;
+    for (auto& entry : voices_) {
+        if (!entry.second.mix.finished()) entry.second.mix.position = scratch_[next++].position;
+    }
+}
+
+SdlSoundDevice gSdlSound;
+bool gSdlSoundOpen = false;
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Life cycle
+
+SoundDevice* OpenSdlSoundDevice(bool acceptDummyDriver) {
+    CloseSdlSoundDevice();
+    gSdlSoundOpen = gSdlSound.Open(acceptDummyDriver);
+    if (!gSdlSoundOpen) {
+        gSdlSound.Close();
+        return nullptr;
+    }
+    return &gSdlSound;
+}
+
+void CloseSdlSoundDevice() {
+    gSdlSound.Close();
+    gSdlSoundOpen = false;
+}
+
+void SdlSoundCreateSlots() { CreateSoundSlots(); }
+
+void SdlSoundOpen() {
+    SoundDevice* device = OpenSdlSoundDevice(false);
+    SetSoundDevice(device);
+}
+
+void SdlSoundShutdown() {
+    DestroySoundSlots();
+    CloseSdlSoundDevice();
+}
