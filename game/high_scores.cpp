@@ -31,6 +31,10 @@ void MoveDownFrom(double r, double base)
     }
 }
 
+// FileWriteLong truncates into a signed 32-bit integer and stores anything larger as 2^31;
+// scores above that read back from a file must be written back unchanged.
+double AsSigned32(double score) { return score > 2147483647.0 ? score - 4294967296.0 : score; }
+
 }  // namespace
 
 void LoadHsData()
@@ -43,7 +47,7 @@ void LoadHsData()
 void SaveHsData()
 {
     FileOpen(DataChannel, "./Maps/Data.bin", OpenAnew);
-    for (double k = 0; k <= 799; k++) FileWriteLong(DataChannel, HsScores[k]);
+    for (double k = 0; k <= 799; k++) FileWriteLong(DataChannel, AsSigned32(HsScores[k]));
     FileClose(DataChannel);
 }
 
