@@ -10,6 +10,7 @@
 #include "input/keyboard.h"
 #include "platform/gl_renderer.h"
 #include "platform/png_writer.h"
+#include "platform/sdl_audio.h"
 #include "platform/window_geometry.h"
 #include "platform/sdl_input.h"
 #include "platform/sdl_window.h"
@@ -35,13 +36,16 @@ bool WantsFullScreen(const RuntimeSettings& settings) {
     return options.display == PlatformOptions::Display::FullScreen;
 }
 
-bool OpenWindowAndRenderer(const char* title) {
+bool OpenWindowAndRenderer(const RuntimeSettings& settings, const char* title) {
     PlatformState& platform = Platform();
     if (!platform.window.Create(platform.options, title)) return false;
     platform.renderer.Start();
     SetRenderBackend(&platform.renderer);
     SetWindowBackend(&platform.window);
     SetFrameTitle(title);
+    SetKeepForeground(settings.keepForeground != 0);
+    SetPauseAllowed(true);
+    StartFrameClock(settings.framesPerSecond);
     platform.renderer.BeginFrame();
     platform.renderer.Clear(ClearColour | ClearDepth);
     return true;
@@ -49,7 +53,9 @@ bool OpenWindowAndRenderer(const char* title) {
 
 // Device steps, in the order the program frame calls them.
 
-bool CreateWindowStep(const RuntimeSettings&, const char* title) { return OpenWindowAndRenderer(title); }
+bool CreateWindowStep(const RuntimeSettings& settings, const char* title) {
+    return OpenWindowAndRenderer(settings, title);
+}
 
 void SetupSurfaceStep(const RuntimeSettings& settings) {
     PlatformState& platform = Platform();
@@ -60,7 +66,10 @@ void SetupSurfaceStep(const RuntimeSettings& settings) {
     platform.renderer.BeginFrame();
 }
 
-void OpenInputStep(const RuntimeSettings&) { SetInputSource(&Platform().input); }
+void OpenInputAndSoundStep(const RuntimeSettings&) {
+    SetInputSource(&Platform().input);
+    SdlSoundOpen();
+}
 
 void HideWindowStep() { Platform().window.Hide(); }
 
@@ -84,20 +93,22 @@ void RegisterPlatformDevices(const PlatformOptions& options) {
     FillGfxDeviceSteps(steps);
     steps.createWindow = CreateWindowStep;
     steps.setupSurface = SetupSurfaceStep;
-    steps.openInputAndSound = OpenInputStep;
+    steps.createDevices = SdlSoundCreateSlots;
+    steps.openInputAndSound = OpenInputAndSoundStep;
     steps.hideWindow = HideWindowStep;
     steps.setupMouse = SetupMouseStep;
     steps.destroyWindow = DestroyWindowStep;
     steps.shutdownInput = ShutdownInputStep;
+    steps.shutdownSound = SdlSoundShutdown;
     RegisterDeviceSteps(steps);
 }
 
 bool OpenPlatform(const PlatformOptions& options, const char* title) {
     if (PlatformOpen()) return true;
     Platform().options = options;
-    if (!OpenWindowAndRenderer(title)) return false;
     RuntimeSettings settings;
     settings.fullscreen = 0;
+    if (!OpenWindowAndRenderer(settings, title)) return false;
     SetupSurfaceStep(settings);
     SetInputSource(&Platform().input);
     return true;
