@@ -12,18 +12,37 @@
 // ---------------------------------------------------------------------------------------------
 // Conversion
 
+namespace {
+
+// SDL's resampling stream keeps back the last few hundred input frames even after a flush, which
+// would cut the end off every sound. Feed silence behind the samples and keep the expected length.
+bool PutPaddedSamples(SDL_AudioStream* stream, const PcmFormat& from, const uint8_t* bytes, size_t byteCount) {
+    if (SDL_AudioStreamPut(stream, bytes, static_cast<int>(byteCount)) != 0) return false;
+    const size_t paddingFrames = static_cast<size_t>(from.sampleRate) / 5 + 1024;
+    const std::vector<uint8_t> silence(paddingFrames * from.bytesPerFrame(), from.bitsPerSample == 8 ? 128 : 0);
+    return SDL_AudioStreamPut(stream, silence.data(), static_cast<int>(silence.size())) == 0 &&
+           SDL_AudioStreamFlush(stream) == 0;
+}
+
+}  // namespace
+
 bool ConvertPcmWithSdl(const PcmFormat& from, const uint8_t* bytes, size_t byteCount, const PcmFormat& to,
                        DeviceSamples& out) {
+    if (byteCount > static_cast<size_t>(SDL_MAX_SINT32) / 2 || from.bytesPerFrame() <= 0 || from.sampleRate <= 0) {
+        return false;
+    }
     const SDL_AudioFormat source = from.bitsPerSample == 8 ? AUDIO_U8 : AUDIO_S16LSB;
-    if (byteCount > static_cast<size_t>(SDL_MAX_SINT32)) return false;
     SDL_AudioStream* stream = SDL_NewAudioStream(source, static_cast<Uint8>(from.channels), from.sampleRate,
                                                  AUDIO_S16SYS, static_cast<Uint8>(to.channels), to.sampleRate);
     if (stream == nullptr) return false;
-    bool ok = SDL_AudioStreamPut(stream, bytes, static_cast<int>(byteCount)) == 0 && SDL_AudioStreamFlush(stream) == 0;
-    const int available = ok ? SDL_AudioStreamAvailable(stream) : 0;
+    const uint64_t inFrames = byteCount / static_cast<size_t>(from.bytesPerFrame());
+    const size_t outFrames = static_cast<size_t>((inFrames * static_cast<uint64_t>(to.sampleRate) + from.sampleRate / 2) /
+                                                 static_cast<uint64_t>(from.sampleRate));
     out.format = {to.channels, to.sampleRate, 16};
-    out.samples.assign(static_cast<size_t>(available) / sizeof(int16_t), 0);
-    if (ok && available > 0) ok = SDL_AudioStreamGet(stream, out.samples.data(), available) == available;
+    out.samples.assign(outFrames * static_cast<size_t>(to.channels), 0);
+    bool ok = PutPaddedSamples(stream, from, bytes, byteCount);
+    const int wanted = static_cast<int>(out.samples.size() * sizeof(int16_t));
+    if (ok && wanted > 0) ok = SDL_AudioStreamGet(stream, out.samples.data(), wanted) >= 0;
     SDL_FreeAudioStream(stream);
     return ok;
 }
