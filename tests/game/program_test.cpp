@@ -1,0 +1,162 @@
+// The real program from its command line: headless level runs, the frame limit, screenshots,
+// the dump and the result line, replays, and start-up with missing files.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <fstream>
+
+#include "game/replay.h"
+#include "tests/support/run_program.h"
+#include "tests/support/temp_files.h"
+
+namespace {
+
+const std::vector<std::string> kHeadlessEnvironment = {"SDL_VIDEODRIVER=offscreen", "SDL_AUDIODRIVER=dummy"};
+
+std::string Program() { return BuildDirectory() + "/tumbrel"; }
+
+ProgramRun RunTumbrel(const std::vector<std::string>& arguments, const std::string& program = Program()) {
+    return RunProgram(program, arguments, "", 120, kHeadlessEnvironment);
+}
+
+// A private copy of the program with the data files given, so a test can take some away.
+class ProgramCopy {
+public:
+    explicit ProgramCopy(const std::vector<std::string>& mapFiles) {
+        WriteFileBytes(dir_.File("tumbrel"), ReadFileBytes(Program()));
+        chmod(dir_.File("tumbrel").c_str(), 0755);
+        mkdir(dir_.File("Maps").c_str(), 0755);
+        for (const std::string& name : mapFiles)
+            WriteFileBytes(dir_.File("Maps/" + name), ReadFileBytes(BuildDirectory() + "/Maps/" + name));
+    }
+    std::string program() const { return dir_.File("tumbrel"); }
+    std::string File(const std::string& name) const { return dir_.File(name); }
+
+private:
+    ScopedTempDir dir_;
+};
+
+const std::vector<std::string> kAllData = {"LevC.bin", "Player.bin", "Name.bin", "Data.bin", "Map1-1.bin"};
+
+std::string JsonValue(const std::string& json, const std::string& name) {
+    size_t at = json.find("\"" + name + "\": ");
+    if (at == std::string::npos) return "(missing)";
+    at += name.size() + 4;
+    return json.substr(at, json.find_first_of(",\n", at) - at);
+}
+
+TEST(Program, FramesCountFromTheFirstFrameOfTheLevel) {
+    ScopedTempDir dir;
+    ProgramRun run = RunTumbrel({"--headless", "--level", "1", "--frames", "49", "--dump", dir.File("d.json")});
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_NE(run.out.find("result: running level=1 frame=49 score=0 gems=34 time=299\n"), std::string::npos)
+        << run.out;
+    std::string dump = ReadFileText(dir.File("d.json"));
+    EXPECT_EQ(JsonValue(dump, "TimeLeft"), "299");
+    EXPECT_EQ(JsonValue(dump, "frame"), "49");
+    EXPECT_EQ(JsonValue(dump, "outcome"), "\"running\"");
+    EXPECT_NE(dump.find("[16, 16, 16"), std::string::npos) << "the cave rows";
+
+    run = RunTumbrel({"--headless", "--level", "1", "--frames", "48", "--dump", dir.File("d.json")});
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_EQ(JsonValue(ReadFileText(dir.File("d.json")), "TimeLeft"), "300");
+}
+
+TEST(Program, SavesTheScreenshotOfTheFrameAsked) {
+    ScopedTempDir dir;
+    ProgramRun run = RunTumbrel({"--headless", "--level", "1", "--frames", "3", "--screenshot", "1:" + dir.File("s.png")});
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+    std::vector<unsigned char> png = ReadFileBytes(dir.File("s.png"));
+    ASSERT_GT(png.size(), 24u);
+    EXPECT_EQ(std::string(png.begin() + 1, png.begin() + 4), "PNG");
+    EXPECT_EQ(png[16] * 16777216 + png[17] * 65536 + png[18] * 256 + png[19], 320) << "width";
+    EXPECT_EQ(png[20] * 16777216 + png[21] * 65536 + png[22] * 256 + png[23], 240) << "height";
+}
+
+TEST(Program, AReplayPlaysTheSameRunEveryTime) {
+    ScopedTempDir dir;
+    WriteFileText(dir.File("walk.txt"),
+                  "tumbrel-replay 1\n"
+                  "seed 99\n"
+                  "start level 1\n"
+                  "# right along the top row, then down\n"
+                  "frame 0 keys 205\n"
+                  "frame 40 keys 208\n"
+                  "frame 70 keys\n"
+                  "end 90\n");
+    ProgramRun first = RunTumbrel({"--headless", "--replay", dir.File("walk.txt"), "--dump", dir.File("a.json")});
+    ProgramRun second = RunTumbrel({"--headless", "--replay", dir.File("walk.txt"), "--dump", dir.File("b.json")});
+    ASSERT_EQ(first.exitStatus, 0) << first.err;
+    ASSERT_EQ(second.exitStatus, 0) << second.err;
+    EXPECT_NE(first.out.find("result: running level=1 frame=90 "), std::string::npos) << first.out;
+    std::string dump = ReadFileText(dir.File("a.json"));
+    EXPECT_EQ(dump, ReadFileText(dir.File("b.json")));
+    EXPECT_NE(JsonValue(dump, "PlayerX"), "16") << "the player walked";
+}
+
+TEST(Program, ARecordingReplaysToTheSameState) {
+    ScopedTempDir dir;
+    ProgramRun recorded = RunTumbrel({"--headless", "--level", "1", "--seed", "5", "--frames", "30", "--record",
+                               dir.File("r.txt"), "--dump", dir.File("a.json")});
+    ASSERT_EQ(recorded.exitStatus, 0) << recorded.err;
+    Replay replay;
+    std::string error;
+    ASSERT_TRUE(ParseReplay(ReadFileText(dir.File("r.txt")), replay, error)) << error;
+    EXPECT_EQ(replay.seed, 5u);
+    EXPECT_TRUE(replay.startsInLevel);
+    EXPECT_EQ(replay.level, 1);
+    EXPECT_TRUE(replay.hasLevelCrc);
+    EXPECT_EQ(replay.endFrame, 30);
+    ProgramRun replayed = RunTumbrel({"--headless", "--replay", dir.File("r.txt"), "--dump", dir.File("b.json")});
+    ASSERT_EQ(replayed.exitStatus, 0) << replayed.err;
+    EXPECT_EQ(ReadFileText(dir.File("a.json")), ReadFileText(dir.File("b.json")));
+}
+
+TEST(Program, BadReplaysAreRefusedWithTheLineAndTheReason) {
+    ScopedTempDir dir;
+    WriteFileText(dir.File("bad.txt"), "tumbrel-replay 1\nframe 3 keys 999\n");
+    ProgramRun run = RunTumbrel({"--headless", "--replay", dir.File("bad.txt")});
+    EXPECT_EQ(run.exitStatus, 2);
+    EXPECT_NE(run.err.find("bad.txt: line 2: scan codes"), std::string::npos) << run.err;
+
+    WriteFileText(dir.File("crc.txt"), "tumbrel-replay 1\nstart level 1\nlevel-crc32 00000000\nend 5\n");
+    run = RunTumbrel({"--headless", "--replay", dir.File("crc.txt")});
+    EXPECT_EQ(run.exitStatus, 2);
+    EXPECT_NE(run.err.find("another version of"), std::string::npos) << run.err;
+
+    run = RunTumbrel({"--headless", "--replay", dir.File("missing.txt")});
+    EXPECT_EQ(run.exitStatus, 2);
+    EXPECT_NE(run.err.find("cannot read the replay"), std::string::npos) << run.err;
+}
+
+TEST(Program, AMissingDataFileEndsWithError3AndSaysWhichFile) {
+    ProgramCopy copy({"LevC.bin", "Player.bin", "Name.bin", "Map1-1.bin"});
+    ProgramRun run = RunTumbrel({"--headless", "--level", "1", "--frames", "5"}, copy.program());
+    EXPECT_EQ(run.exitStatus, 3);
+    EXPECT_NE(run.err.find("runtime error 3"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("Data.bin"), std::string::npos) << run.err;
+}
+
+TEST(Program, WithoutMediaTheGameRunsOnDrawingNothing) {
+    ProgramCopy copy(kAllData);
+    ProgramRun run = RunTumbrel({"--headless", "--level", "1", "--frames", "20", "--dump", copy.File("d.json")},
+                         copy.program());
+    EXPECT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_EQ(JsonValue(ReadFileText(copy.File("d.json")), "level"), "1");
+    EXPECT_EQ(ReadFileBytes(copy.File("Maps/Data.bin")), ReadFileBytes(BuildDirectory() + "/Maps/Data.bin"));
+}
+
+TEST(Program, HelpVersionAndBadOptions) {
+    ProgramRun run = RunTumbrel({"--help"});
+    EXPECT_EQ(run.exitStatus, 0);
+    EXPECT_NE(run.out.find("--replay FILE"), std::string::npos);
+    run = RunTumbrel({"--version"});
+    EXPECT_EQ(run.exitStatus, 0);
+    EXPECT_EQ(run.out.rfind("TUMBREL 2009 ", 0), 0u) << run.out;
+    run = RunTumbrel({"--level", "77"});
+    EXPECT_EQ(run.exitStatus, 2);
+    EXPECT_NE(run.err.find("--level needs"), std::string::npos) << run.err;
+}
+
+}  // namespace
