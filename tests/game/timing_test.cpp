@@ -153,6 +153,51 @@ TEST(MainGameFrame, DrawsTheCaveFirstAndTheTextLast)
     EXPECT_LT(exitPicture, static_cast<long>(draws.size()));
 }
 
+// One picture from each drawing routine, so the sequence of strips shows the frame order.
+TEST(MainGameFrame, DrawsInTheOrderOfItsRoutines)
+{
+    Scenario s({
+        "##########",
+        "#.   @   #",
+        "#        #",
+        "#  >     #",
+        "#       ~#",
+        "##########",
+    });
+    MoverKind[2 * 20 + 2] = 4;  // a saphir being crushed
+    MoverPixelX[2 * 20 + 2] = 32;
+    MoverPixelY[2 * 20 + 2] = 32;
+    ErdAnimX = ErdAnimY = CircleAnimX = 16;
+    CircleAnimY = 32;
+    DynaX = 112;
+    DynaY = 32;
+    BoyBlastX = 128;
+    BoyBlastY = 48;
+    s.Run(1);
+    std::vector<int> strips;
+    for (const DrawAt& draw : s.Draws()) {
+        const int strip = (draw.strip >= StripBugR && draw.strip <= StripBugTurnL) ? StripBugR : draw.strip;
+        if (strips.empty() || strips.back() != strip) strips.push_back(strip);
+    }
+    EXPECT_EQ(strips, (std::vector<int>{StripTiles, StripAstroD, StripQuish, StripBugR, StripLava, StripErd,
+                                        StripCircle, StripDynamite, StripExplos}));
+}
+
+TEST(DynamiteFuse, ExplodesInTheFrameItsFuseEnds)
+{
+    Scenario s({
+        "######",
+        "#    #",
+        "#  @ #",
+        "######",
+    });
+    DynaX = 16;
+    DynaY = 16;
+    s.Run(48);
+    EXPECT_EQ(s.DrawsOfStrip(StripExplos).front(), (DrawAt{StripExplos, 0, 16, 16}));
+    EXPECT_EQ(DynaBlastFrame, 1);
+}
+
 TEST(DynamiteFuse, BurnsFortyEightFramesOnItsCellThenExplodes)
 {
     Scenario s({
