@@ -21,8 +21,16 @@ function(pilcrow_test name)
   add_executable(${name} ${sources})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   target_link_libraries(${name} PRIVATE ${ARGN} GTest::gtest GTest::gtest_main)
-  gtest_discover_tests(${name}
-    WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
-    PROPERTIES ENVIRONMENT "SDL_VIDEODRIVER=offscreen;SDL_AUDIODRIVER=dummy;TUMBREL_BUILD_DIR=${CMAKE_BINARY_DIR};TUMBREL_SOURCE_DIR=${CMAKE_SOURCE_DIR}"
-    DISCOVERY_TIMEOUT 60)
+  pilcrow_discover_tests(${name})
+endfunction()
+
+# pilcrow_discover_tests(TARGET): registers every test of a GoogleTest executable with CTest, run in
+# the build directory with the headless SDL drivers and TUMBREL_BUILD_DIR / TUMBREL_SOURCE_DIR set.
+# The environment goes through `cmake -E env` as the test launcher: gtest_discover_tests splits a
+# multi-variable ENVIRONMENT property into separate properties, which drops all but the first.
+function(pilcrow_discover_tests name)
+  set(environment SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy
+      TUMBREL_BUILD_DIR=${CMAKE_BINARY_DIR} TUMBREL_SOURCE_DIR=${CMAKE_SOURCE_DIR})
+  set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR "${CMAKE_COMMAND};-E;env;${environment}")
+  gtest_discover_tests(${name} WORKING_DIRECTORY ${CMAKE_BINARY_DIR} DISCOVERY_TIMEOUT 60)
 endfunction()

@@ -31,6 +31,7 @@ struct FileChannel {
     std::string name;       // as the game named it, for messages
     std::string target;     // the file a write channel replaces on close
     std::string temporary;  // where a write channel's bytes go until then
+    std::string openFailure;  // why the last FileOpen on this channel failed, for the error line
 };
 
 FileChannel gChannels[kChannels];
@@ -89,6 +90,7 @@ bool OpenForReading(FileChannel& ch, const std::string& path) {
     struct stat info;
     if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         close(fd);
+        errno = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
         return false;
     }
     ch.fd = fd;
@@ -147,9 +149,15 @@ size_t ReadFully(int fd, void* buffer, size_t count) {
     return done;
 }
 
+// The clause for a transfer on a channel without a file: the file it failed to open, if any.
+std::string NoFileClause(const FileChannel& ch, const char* verb, double channel) {
+    if (!ch.name.empty()) return std::string("cannot ") + verb + " " + ch.name + " (could not open it: " + ch.openFailure + ")";
+    return std::string("cannot ") + verb + " file channel " + std::to_string(static_cast<int>(channel)) + " (no open file)";
+}
+
 FileChannel& ReadableChannel(double channel) {
     FileChannel& ch = CheckedChannel(channel);
-    if (ch.fd < 0) FileError(ErrFileTransfer, "cannot read from file channel " + std::to_string(static_cast<int>(channel)) + " (no open file)");
+    if (ch.fd < 0) FileError(ErrFileTransfer, NoFileClause(ch, "read", channel));
     if (ch.writing) FileError(ErrFileTransfer, "cannot read " + ch.name + " (opened for writing)");
     return ch;
 }
@@ -163,7 +171,7 @@ void ReadExactly(double channel, void* buffer, size_t count) {
 
 void WriteExactly(double channel, const void* bytes, size_t count) {
     FileChannel& ch = CheckedChannel(channel);
-    if (ch.fd < 0) FileError(ErrFileTransfer, "cannot write to file channel " + std::to_string(static_cast<int>(channel)) + " (no open file)");
+    if (ch.fd < 0) FileError(ErrFileTransfer, NoFileClause(ch, "write", channel));
     if (!ch.writing) FileError(ErrFileTransfer, "cannot write " + ch.name + " (opened for reading)");
     size_t done = 0;
     while (done < count) {
@@ -207,10 +215,16 @@ double FileOpen(double channel, const char* name, double mode) {
     FileChannel& ch = CheckedChannel(channel);
     CloseChannel(ch, true);
     std::string path = PlatformPath(name);
-    if (path.empty()) return 0.0;
+    if (path.empty()) {
+        ch.openFailure = "no file name";
+        return 0.0;
+    }
     bool opened = mode == 0 ? OpenForWriting(ch, path) : OpenForReading(ch, path);
     if (!opened) {
+        int reason = errno;
         ch = FileChannel{};
+        ch.name = path;
+        ch.openFailure = std::strerror(reason);
         return 0.0;
     }
     ch.name = path;
