@@ -123,6 +123,7 @@ void ClosePlatform() {
 bool PlatformOpen() { return Platform().window.IsOpen(); }
 
 GlRenderer& PlatformRenderer() { return Platform().renderer; }
+SdlWindow& PlatformWindow() { return Platform().window; }
 
 bool SaveScreenshot(const std::string& path, std::string* error) {
     std::vector<uint8_t> frame;

@@ -47,7 +47,11 @@ bool SdlWindow::Create(const PlatformOptions& options, const char* title) {
         window_ = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                    kPictureWidth * scale, kPictureHeight * scale,
                                    SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-        if (window_ && CreateContext()) return true;
+        if (window_ && CreateContext()) {
+            // The frame is drawn 1:1 into the window's corner before it is scaled up.
+            SDL_SetWindowMinimumSize(window_, kPictureWidth, kPictureHeight);
+            return true;
+        }
         if (window_) SDL_DestroyWindow(window_);
         window_ = nullptr;
     }

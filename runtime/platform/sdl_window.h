@@ -37,3 +37,6 @@ private:
     PlatformOptions options_;
     bool fullScreen_ = false;
 };
+
+// The window of the open platform (tests push events at it).
+SdlWindow& PlatformWindow();
