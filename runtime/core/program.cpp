@@ -9,6 +9,7 @@
 #include "core/clock.h"
 #include "core/errors.h"
 #include "core/file_channels.h"
+#include "core/media_archive.h"
 #include "core/random.h"
 
 RuntimeSettings gSettings;
@@ -101,7 +102,7 @@ void RuntimeInit(const char* title) {
     RunStep(gDevices.setupSurface, gSettings);
     RunStep(gDevices.openInputAndSound, gSettings);
     EnterProgramDirectory();
-    // The media archive slots join here.
+    CreateMediaArchiveSlots(ProgramDirectory());
     RunStep(gDevices.clearScreen);
     RunStep(gDevices.resetFrameClock);
     RunStep(gDevices.setup2D);
@@ -119,5 +120,6 @@ void EndOfProgramCleanup() {
     RunStep(gDevices.destroyWindow);
     RunStep(gDevices.shutdownInput);
     RunStep(gDevices.shutdownSound);
+    ReleaseMediaArchiveSlots();
     CloseAllFileChannels();
 }
