@@ -59,6 +59,27 @@ bool ReadBackBuffer(int width, int height, uint8_t* rgbaTopDown) {
     return true;
 }
 
+// One unit per window pixel, y downward, over the whole window; plain texturing, nothing tested.
+void EnterWindowPixels(int windowWidth, int windowHeight) {
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0, windowWidth, windowHeight, 0, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glViewport(0, 0, windowWidth, windowHeight);
+    for (GLenum capability : {GL_ALPHA_TEST, GL_BLEND, GL_CULL_FACE, GL_DEPTH_TEST, GL_SCISSOR_TEST})
+        glDisable(capability);
+}
+
+void LeaveWindowPixels() {
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+}
+
 void SwitchOffUnusedState() {
     glDisable(GL_DEPTH_TEST);
     for (GLenum capability : {GL_FOG, GL_LINE_SMOOTH, GL_POINT_SMOOTH, GL_POLYGON_SMOOTH, GL_STENCIL_TEST,
@@ -128,8 +149,13 @@ void GlRenderer::Setup2D(int x, int y, int width, int height) {
     glColor4f(1, 1, 1, 1);
     glClearColor(0, 0, 0, 1);
     SwitchOffUnusedState();
+    DrawOnFirstTextureUnitOnly();
+}
+
+// Every textured draw enables its own texture; until then nothing is textured.
+void GlRenderer::DrawOnFirstTextureUnitOnly() {
     if (activeTexture_) {
-        auto activeTexture = reinterpret_cast<void (APIENTRY*)(GLenum)>(activeTexture_);
+        auto activeTexture = reinterpret_cast<void(APIENTRY*)(GLenum)>(activeTexture_);
         activeTexture(GL_TEXTURE1_ARB);
         glDisable(GL_TEXTURE_2D);
         activeTexture(GL_TEXTURE0_ARB);
@@ -210,22 +236,12 @@ void GlRenderer::CreatePresentTexture() {
 void GlRenderer::ComposeScaledPicture() {
     int windowWidth = 0, windowHeight = 0;
     window_.DrawableSize(windowWidth, windowHeight);
-    if (windowWidth == kPictureWidth && windowHeight == kPictureHeight) return;
+    if (!started_ || (windowWidth == kPictureWidth && windowHeight == kPictureHeight)) return;
     if (!presentTexture_) CreatePresentTexture();
     glPushAttrib(GL_ALL_ATTRIB_BITS);
     glBindTexture(GL_TEXTURE_2D, presentTexture_);
     glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, kPictureWidth, kPictureHeight);
-
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(0, windowWidth, windowHeight, 0, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-    glViewport(0, 0, windowWidth, windowHeight);
-    for (GLenum capability : {GL_ALPHA_TEST, GL_BLEND, GL_CULL_FACE, GL_DEPTH_TEST, GL_SCISSOR_TEST})
-        glDisable(capability);
+    EnterWindowPixels(windowWidth, windowHeight);
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT);
 
@@ -241,10 +257,6 @@ void GlRenderer::ComposeScaledPicture() {
     glEnable(GL_TEXTURE_2D);
     glColor4f(1, 1, 1, 1);
     DrawOneQuad(corners);
-
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glPopMatrix();
+    LeaveWindowPixels();
     glPopAttrib();
 }

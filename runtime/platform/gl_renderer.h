@@ -40,6 +40,7 @@ private:
     void DrawOneQuad(const QuadCorner* corners);
     void DrawQuadArray(const QuadCorner* corners, int quadCount);
     void CreatePresentTexture();
+    void DrawOnFirstTextureUnitOnly();
 
     SdlWindow& window_;
     bool started_ = false;
