@@ -4,6 +4,7 @@
 
 #include "game/state.h"
 #include "tests/game/scenario.h"
+#include "tests/support/runtime_exit.h"
 
 namespace {
 
@@ -149,6 +150,13 @@ TEST(MatAnimation, AnUnknownKindOrDirectionDrawsNothingAndNeverEnds)
     EXPECT_TRUE(s.renderer().draws.empty());
     EXPECT_EQ(MoverKind[21], 2);
     EXPECT_EQ(MoverKind[22], 9);
+}
+
+TEST(MatAnimation, AFallEndingBelowTheCaveIsRuntimeError9)
+{
+    Scenario s(kRoom);
+    StartMover(19, 14, 1, 1);
+    EXPECT_RUNTIME_ERROR(Animate(16), 9);
 }
 
 TEST(TumbrelMan, TheIdlePlayerIsFrameZeroOfWalkingDownAndDoesNotCount)

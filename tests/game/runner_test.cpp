@@ -5,6 +5,7 @@
 #include "game/state.h"
 #include "input/keyboard.h"
 #include "tests/game/game_files.h"
+#include "tests/support/runtime_exit.h"
 
 namespace {
 
@@ -111,7 +112,7 @@ TEST_F(Runner, AMissingLevelFileIsRuntimeError3)
 {
     RunSettings settings;
     settings.level = 9;
-    EXPECT_EXIT(RunLevel(settings), ::testing::ExitedWithCode(3), "Map9-1.bin");
+    EXPECT_RUNTIME_ERROR(RunLevel(settings), 3);
 }
 
 }  // namespace
