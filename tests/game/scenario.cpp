@@ -95,6 +95,13 @@ struct ScenarioWorld {
         LoadTestMedia();
         SetEscapeQuits(0);
     }
+    // The runtime's tables outlive this object: let them forget the doubles first.
+    ~ScenarioWorld()
+    {
+        ResetSpriteTable();
+        SetRenderBackend(nullptr);
+        DestroySoundSlots();
+    }
 
     static void LoadTestMedia()
     {
