@@ -1,0 +1,32 @@
+// A clean gfx runtime for each test: a recording renderer, empty slots, the default fonts and
+// keys, a scripted window and input, a ticking clock and a private media directory.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "gfx/render_backend.h"
+#include "gfx/window_backend.h"
+#include "input/input_source.h"
+#include "tests/support/temp_files.h"
+
+// A clock that moves a microsecond on every reading, so spinning waits end; sleeps are counted.
+namespace ticking_clock {
+void Install(double startMs);
+void Advance(double ms);
+int SleepCount();
+}
+
+class GfxTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    std::string MediaFile(const std::string& name) const { return media_.File(name); }
+
+    RecordingRenderer renderer;
+    ScriptedWindow window;
+    ScriptedInput input;
+
+private:
+    ScopedTempDir media_;
+};
