@@ -1,0 +1,97 @@
+// mediagen: turns the art, sound and font sources under assets/ into the game's media files.
+//   mediagen art PALETTE SOURCE.art OUT.png
+//   mediagen sound SOURCE.snd OUT.wav
+//   mediagen font PALETTE GLYPHS.txt OUT.png OUT.bmp
+//   mediagen sheet [--zoom N] OUT.png PICTURE.png...
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "art_script.h"
+#include "font_maker.h"
+#include "review_sheet.h"
+#include "synth.h"
+#include "wav_writer.h"
+
+namespace {
+
+[[noreturn]] void Fail(const std::string& message) { throw ScriptError(message); }
+
+std::string BaseName(const std::string& path) { return path.substr(path.find_last_of("/\\") + 1); }
+
+void MakeArt(std::vector<std::string> args) {
+    Palette palette = LoadPalette(args[0]);
+    Image strip = CompileArt(args[1], palette);
+    std::string error;
+    if (!WritePng(args[2], strip, error)) Fail(error);
+}
+
+void MakeSound(std::vector<std::string> args) {
+    SoundSpec spec = ParseSound(ReadScript(args[0]));
+    std::string error;
+    if (!WriteWav(args[1], RenderSound(spec), spec.sampleRate, error)) Fail(error);
+}
+
+void MakeFonts(std::vector<std::string> args) {
+    Palette palette = LoadPalette(args[0]);
+    GlyphSet glyphs = LoadGlyphs(args[1]);
+    std::string error;
+    if (!WritePng(args[2], RenderLargeFont(glyphs, palette, "YYYYyyyyOOOooo", 'K'), error)) Fail(error);
+    if (!WriteBmp(args[3], RenderSmallFont(glyphs, palette, 'H', 'g'), error)) Fail(error);
+}
+
+void MakeSheet(std::vector<std::string> args) {
+    int zoom = 2;
+    if (args.size() > 2 && args[0] == "--zoom") {
+        zoom = std::atoi(args[1].c_str());
+        args.erase(args.begin(), args.begin() + 2);
+    }
+    std::vector<SheetEntry> entries;
+    std::string error;
+    for (size_t i = 1; i < args.size(); ++i) {
+        SheetEntry entry{BaseName(args[i]), {}};
+        if (!ReadPng(args[i], entry.picture, error)) Fail(error);
+        entries.push_back(std::move(entry));
+    }
+    if (!WritePng(args[0], MakeReviewSheet(entries, zoom), error)) Fail(error);
+}
+
+struct Command {
+    const char* name;
+    size_t minArgs, maxArgs;
+    void (*run)(std::vector<std::string>);
+    const char* usage;
+};
+
+const Command kCommands[] = {
+    {"art", 3, 3, MakeArt, "art PALETTE SOURCE.art OUT.png"},
+    {"sound", 2, 2, MakeSound, "sound SOURCE.snd OUT.wav"},
+    {"font", 4, 4, MakeFonts, "font PALETTE GLYPHS.txt OUT.png OUT.bmp"},
+    {"sheet", 2, 1000, MakeSheet, "sheet [--zoom N] OUT.png PICTURE.png..."},
+};
+
+int Usage() {
+    std::fprintf(stderr, "usage:\n");
+    for (const Command& command : kCommands) std::fprintf(stderr, "  mediagen %s\n", command.usage);
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) return Usage();
+    std::vector<std::string> args(argv + 2, argv + argc);
+    for (const Command& command : kCommands) {
+        if (command.name != std::string(argv[1])) continue;
+        if (args.size() < command.minArgs || args.size() > command.maxArgs) return Usage();
+        try {
+            command.run(args);
+            return 0;
+        } catch (const ScriptError& error) {
+            std::fprintf(stderr, "mediagen: %s\n", error.what());
+            return 1;
+        }
+    }
+    return Usage();
+}

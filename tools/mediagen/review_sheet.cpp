@@ -1,0 +1,103 @@
+#include "review_sheet.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace {
+
+constexpr int kFrame = 16, kPerRow = 16, kGap = 4, kMargin = 8;
+int kZoom = 2;  // set per sheet
+constexpr int kLabelScale = 2, kLabelHeight = 5 * kLabelScale + 6, kNumberHeight = 8;
+const Rgba kSheetBack{24, 24, 30, 255}, kCheckA{52, 52, 60, 255}, kCheckB{40, 40, 48, 255};
+const Rgba kLabelColour{240, 220, 120, 255}, kNumberColour{140, 140, 150, 255};
+
+const char* GlyphRows(char c) {  // five rows of three pixels each
+    switch (c) {
+        case 'A': return "010101111101101"; case 'B': return "110101110101110"; case 'C': return "011100100100011";
+        case 'D': return "110101101101110"; case 'E': return "111100110100111"; case 'F': return "111100110100100";
+        case 'G': return "011100101101011"; case 'H': return "101101111101101"; case 'I': return "111010010010111";
+        case 'J': return "001001001101010"; case 'K': return "101101110101101"; case 'L': return "100100100100111";
+        case 'M': return "101111111101101"; case 'N': return "110101101101101"; case 'O': return "010101101101010";
+        case 'P': return "110101110100100"; case 'Q': return "010101101110011"; case 'R': return "110101110101101";
+        case 'S': return "011100010001110"; case 'T': return "111010010010010"; case 'U': return "101101101101111";
+        case 'V': return "101101101101010"; case 'W': return "101101111111101"; case 'X': return "101101010101101";
+        case 'Y': return "101101010010010"; case 'Z': return "111001010100111"; case '0': return "111101101101111";
+        case '1': return "010110010010111"; case '2': return "110001010100111"; case '3': return "110001010001110";
+        case '4': return "101101111001001"; case '5': return "111100110001110"; case '6': return "011100111101111";
+        case '7': return "111001010010010"; case '8': return "111101111101111"; case '9': return "111101111001110";
+        case '.': return "000000000000010"; case '-': return "000000111000000"; case '_': return "000000000000111";
+        case ':': return "000010000010000"; case '/': return "001001010100100"; case '(': return "001010010010001";
+        case ')': return "100010010010100";
+        default: return "000000000000000";
+    }
+}
+
+void DrawChecker(Image& sheet, int x, int y, int w, int h) {
+    for (int ty = 0; ty < h; ++ty)
+        for (int tx = 0; tx < w; ++tx)
+            if (sheet.contains(x + tx, y + ty)) sheet.at(x + tx, y + ty) = ((tx / 4 + ty / 4) % 2) ? kCheckA : kCheckB;
+}
+
+bool IsStrip(const Image& picture) { return picture.height == kFrame && picture.width % kFrame == 0; }
+
+int EntryHeight(const Image& picture) {
+    if (!IsStrip(picture)) return kLabelHeight + picture.height * kZoom + kGap * 2;
+    int rows = (picture.width / kFrame + kPerRow - 1) / kPerRow;
+    return kLabelHeight + rows * (kFrame * kZoom + kNumberHeight) + kGap;
+}
+
+int EntryWidth(const Image& picture) {
+    return IsStrip(picture) ? kPerRow * (kFrame * kZoom + kGap) : picture.width * kZoom;
+}
+
+Image FrameOf(const Image& strip, int index) {
+    Image frame(kFrame, kFrame);
+    for (int y = 0; y < kFrame; ++y)
+        for (int x = 0; x < kFrame; ++x) frame.at(x, y) = strip.at(index * kFrame + x, y);
+    return frame;
+}
+
+void DrawStrip(Image& sheet, const Image& strip, int left, int top) {
+    for (int i = 0; i < strip.width / kFrame; ++i) {
+        int x = left + (i % kPerRow) * (kFrame * kZoom + kGap), y = top + (i / kPerRow) * (kFrame * kZoom + kNumberHeight);
+        DrawChecker(sheet, x, y, kFrame * kZoom, kFrame * kZoom);
+        DrawImage(sheet, FrameOf(strip, i), x, y, kZoom);
+        DrawLabel(sheet, std::to_string(i), x, y + kFrame * kZoom + 1, 1, kNumberColour);
+    }
+}
+
+}  // namespace
+
+void DrawLabel(Image& target, const std::string& text, int x, int y, int scale, Rgba colour) {
+    for (char c : text) {
+        const char* rows = GlyphRows(char(std::toupper((unsigned char)c)));
+        for (int i = 0; i < 15; ++i)
+            if (rows[i] == '1') FillRect(target, x + (i % 3) * scale, y + (i / 3) * scale, scale, scale, colour);
+        x += 4 * scale;
+    }
+}
+
+Image MakeReviewSheet(const std::vector<SheetEntry>& entries, int zoom) {
+    kZoom = std::clamp(zoom, 1, 8);
+    int width = 0, height = kMargin;
+    for (const SheetEntry& entry : entries) {
+        width = std::max(width, EntryWidth(entry.picture));
+        height += EntryHeight(entry.picture);
+    }
+    Image sheet(width + 2 * kMargin, height + kMargin, kSheetBack);
+    int top = kMargin;
+    for (const SheetEntry& entry : entries) {
+        const Image& picture = entry.picture;
+        std::string label = entry.label + "  " + std::to_string(picture.width) + "X" + std::to_string(picture.height);
+        if (IsStrip(picture)) label += "  " + std::to_string(picture.width / kFrame) + " FRAMES";
+        DrawLabel(sheet, label, kMargin, top + 2, kLabelScale, kLabelColour);
+        if (IsStrip(picture)) {
+            DrawStrip(sheet, picture, kMargin, top + kLabelHeight);
+        } else {
+            DrawChecker(sheet, kMargin, top + kLabelHeight, picture.width * kZoom, picture.height * kZoom);
+            DrawImage(sheet, picture, kMargin, top + kLabelHeight, kZoom);
+        }
+        top += EntryHeight(picture);
+    }
+    return sheet;
+}
