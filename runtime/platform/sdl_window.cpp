@@ -3,7 +3,9 @@
 
 #include <SDL.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 #include "core/errors.h"
 #include "platform/window_geometry.h"
@@ -24,14 +26,21 @@ void AskForCompatibilityContext(bool withDepthAndStencil) {
     SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, withDepthAndStencil ? 8 : 0);
 }
 
-bool StartVideo() {
+// driver: an SDL video driver name, or nullptr for SDL's own choice.
+bool StartVideo(const char* driver) {
     // Newer SDL reads the hint, older SDL only the environment; a user's own setting wins.
     SDL_SetHint("SDL_VIDEO_X11_WMCLASS", kWindowClass);
     setenv("SDL_VIDEO_X11_WMCLASS", kWindowClass, 0);
-    // Counted by SDL: every start is matched by the SDL_QuitSubSystem in Destroy.
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) return true;
-    SDL_Log("Cannot start the video system: %s", SDL_GetError());
-    return false;
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, driver);
+    // Counted by SDL: every start is matched by one SDL_QuitSubSystem.
+    return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+}
+
+// A headless run needs no display: the offscreen driver renders without one, and SDL's own
+// choice is the fallback. A driver the user names always wins.
+std::vector<const char*> VideoDriversToTry(bool headless) {
+    if (headless && !std::getenv("SDL_VIDEODRIVER")) return {"offscreen", nullptr};
+    return {nullptr};
 }
 
 }  // namespace
@@ -39,9 +48,20 @@ bool StartVideo() {
 bool SdlWindow::Create(const PlatformOptions& options, const char* title) {
     if (window_) return true;
     options_ = options;
-    if (!StartVideo()) return false;
+    for (const char* driver : VideoDriversToTry(options.headless)) {
+        if (!StartVideo(driver)) continue;
+        if (CreateWindowAndContext(title)) return true;
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    }
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, nullptr);
+    std::fprintf(stderr, "Cannot open an OpenGL window (%s); check the graphics driver, or play with "
+                         "--headless and SDL_VIDEODRIVER=offscreen.\n", SDL_GetError());
+    return false;
+}
+
+// Hidden until the surface set-up decides between full screen and a framed window.
+bool SdlWindow::CreateWindowAndContext(const char* title) {
     int scale = WindowScale();
-    // Hidden until the surface set-up decides between full screen and a framed window.
     for (bool withDepthAndStencil : {true, false}) {
         AskForCompatibilityContext(withDepthAndStencil);
         window_ = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
@@ -55,8 +75,6 @@ bool SdlWindow::Create(const PlatformOptions& options, const char* title) {
         if (window_) SDL_DestroyWindow(window_);
         window_ = nullptr;
     }
-    SDL_Log("Cannot create the OpenGL window: %s", SDL_GetError());
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
     return false;
 }
 

@@ -28,6 +28,7 @@ public:
     void BringToFront() override;
 
 private:
+    bool CreateWindowAndContext(const char* title);
     bool CreateContext();
     int WindowScale() const;
     bool IsToggleKey(const void* sdlEvent) const;
