@@ -31,7 +31,10 @@ bool StartVideo(const char* driver) {
     // Newer SDL reads the hint, older SDL only the environment; a user's own setting wins.
     SDL_SetHint("SDL_VIDEO_X11_WMCLASS", kWindowClass);
     setenv("SDL_VIDEO_X11_WMCLASS", kWindowClass, 0);
-    SDL_SetHint(SDL_HINT_VIDEODRIVER, driver);
+    if (driver)
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, driver);
+    else
+        SDL_ResetHint(SDL_HINT_VIDEODRIVER);
     // Counted by SDL: every start is matched by one SDL_QuitSubSystem.
     return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
 }
@@ -53,7 +56,6 @@ bool SdlWindow::Create(const PlatformOptions& options, const char* title) {
         if (CreateWindowAndContext(title)) return true;
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
     }
-    SDL_SetHint(SDL_HINT_VIDEODRIVER, nullptr);
     std::fprintf(stderr, "Cannot open an OpenGL window (%s); check the graphics driver, or play with "
                          "--headless and SDL_VIDEODRIVER=offscreen.\n", SDL_GetError());
     return false;
