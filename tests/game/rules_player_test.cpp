@@ -1,0 +1,382 @@
+// The player's actions through whole frames: which key wins, acting in place, dynamite, doors
+// and keys, the exit, pushing, and the ways the player dies.
+#include <gtest/gtest.h>
+
+#include "game/state.h"
+#include "input/keyboard.h"
+#include "tests/game/scenario.h"
+
+namespace {
+
+constexpr int Right = 205, Left = 203, Up = 200, Down = 208, Ctrl = 29, Space = 57;
+
+// ---- Which action wins ---------------------------------------------------------------------
+
+TEST(PlayerKeys, AnEarlierGroupWinsOverAnEarlierDirection)
+{
+    Scenario s({"#",
+                "# *                #",
+                "# @                #"});
+    s.Hold(Right, 1, 1).Hold(Up, 1, 1);
+    s.Run(1);
+    EXPECT_TRUE(s.CaveIs({"#",
+                          "# @                #",
+                          "#                  #"}))
+        << "the gem above beats the empty space to the right";
+    EXPECT_EQ(PlayerPose, 3);
+    EXPECT_EQ(Score, 5);
+    EXPECT_EQ(GemsNeeded, 98);
+    EXPECT_EQ(s.SoundFrames(SoundSuck), std::vector<long>{1});
+    EXPECT_EQ(CircleAnimY, 16);
+}
+
+TEST(PlayerKeys, WithinAGroupRightComesBeforeUp)
+{
+    Scenario s({"#",
+                "# .                #",
+                "# @.               #"});
+    s.Hold(Up, 1, 1).Hold(Right, 1, 1);
+    s.Run(16);
+    EXPECT_TRUE(s.CaveIs({"#",
+                          "# .                #",
+                          "#  @               #"}));
+    EXPECT_EQ(PlayerX, 48);
+    EXPECT_EQ(PlayerBusy, 0) << "the walk is over after 16 frames";
+    EXPECT_EQ(ErdAnimX, 48);
+}
+
+TEST(PlayerKeys, WalkingIntoEmptySpaceSoundsAStep)
+{
+    Scenario s({"#",
+                "# @                #"});
+    s.Hold(Right, 1, 17);
+    s.Run(17);
+    EXPECT_EQ(s.SoundFrames(SoundMove), (std::vector<long>{1, 17}));
+    EXPECT_EQ(PlayerX, 49) << "the second walk is one frame along";
+    EXPECT_EQ(s.CellAtXY(4, 1), CellPlayer);
+}
+
+TEST(PlayerKeys, WallsAndMaterialInMotionBlock)
+{
+    const std::vector<std::string> cave = {"#",
+                                           "# =                #",
+                                           "#W@_               #",
+                                           "# O                #",
+                                           "#==================#"};
+    Scenario s(cave);
+    s.Hold(Right, 1, 1).Hold(Left, 1, 1).Hold(Up, 1, 1);
+    s.Run(1);
+    EXPECT_EQ(PlayerPose, 0);
+    EXPECT_EQ(PlayerX, 32);
+    EXPECT_EQ(s.CellAtXY(2, 2), CellPlayer);
+}
+
+// ---- Ctrl: acting in place -------------------------------------------------------------------
+
+TEST(PlayerCtrl, TakesAGemWithoutMoving)
+{
+    Scenario s({"#",
+                "# @*=              #"});
+    s.Hold(Ctrl, 1, 16).Hold(Right, 1, 16);
+    s.Run(16);
+    EXPECT_TRUE(s.CaveIs({"#",
+                          "# @ =              #"}));
+    EXPECT_EQ(PlayerX, 32);
+    EXPECT_EQ(Score, 5);
+    EXPECT_EQ(GemsNeeded, 98);
+    EXPECT_EQ(s.SoundFrames(SoundKnip), std::vector<long>{1});
+}
+
+TEST(PlayerCtrl, NeverWalksIntoEmptySpace)
+{
+    Scenario s({"#",
+                "# @                #"});
+    s.Hold(Ctrl, 1, 32).Hold(Right, 1, 32);
+    s.Run(32);
+    EXPECT_EQ(PlayerPose, 0);
+    EXPECT_EQ(PlayerX, 32);
+    EXPECT_EQ(s.Sounds(), std::vector<SoundAt>{});
+}
+
+TEST(PlayerCtrl, DynamiteComesBeforeKeysBeforeEarthBeforeGems)
+{
+    Scenario s({"#",
+                "# *                #",
+                "#.@i               #",
+                "# d                #"});
+    s.Hold(Ctrl, 1, 49).Hold(Right, 1, 49).Hold(Left, 1, 49).Hold(Up, 1, 49).Hold(Down, 1, 49);
+    s.Run(1);
+    EXPECT_EQ(s.CellAtXY(2, 3), CellEmpty);
+    EXPECT_EQ(DynamiteCount, 1);
+    EXPECT_EQ(PlayerPose, 8);
+    s.Run(16);
+    EXPECT_EQ(s.CellAtXY(3, 2), CellEmpty);
+    EXPECT_EQ(KeyHeld1, 1);
+    EXPECT_EQ(PlayerPose, 5);
+    s.Run(16);
+    EXPECT_EQ(s.CellAtXY(1, 2), CellEmpty);
+    EXPECT_EQ(PlayerPose, 6);
+    s.Run(16);
+    EXPECT_EQ(s.CellAtXY(2, 1), CellEmpty);
+    EXPECT_EQ(PlayerPose, 7);
+    EXPECT_EQ(Score, 2 + 2 + 5);
+    EXPECT_EQ(s.SoundFrames(SoundKnip), (std::vector<long>{1, 17, 49}));
+    EXPECT_EQ(s.SoundFrames(SoundSuck), std::vector<long>{33});
+    EXPECT_EQ(s.CellAtXY(2, 2), CellPlayer);
+}
+
+// ---- Dynamite --------------------------------------------------------------------------------
+
+TEST(PlayerDynamite, IsLitOnTheFirstFrameOfAStepWithASticksInHand)
+{
+    Scenario s({"#",
+                "# @                #"});
+    DynamiteCount = 2;
+    s.Hold(Space, 2, 17);
+    s.Run(16);
+    EXPECT_EQ(DynaLit, 0) << "frames 2..16 are not the first of a step";
+    s.Run(1);
+    EXPECT_EQ(DynaLit, 1);
+    EXPECT_EQ(DynaX, 32);
+    EXPECT_EQ(DynaY, 16);
+    EXPECT_EQ(DynamiteCount, 1);
+    EXPECT_EQ(s.SoundFrames(SoundDyna), std::vector<long>{17});
+}
+
+TEST(PlayerDynamite, IsNotLitWithoutASticksOrWhileOneBurns)
+{
+    Scenario s({"#",
+                "# @                #"});
+    s.Hold(Space, 1, 1);
+    s.Run(1);
+    EXPECT_EQ(DynaLit, 0);
+
+    DynamiteCount = 2;
+    DynaLit = 1;
+    s.Hold(Space, 17, 17);
+    s.Run(16);
+    EXPECT_EQ(DynamiteCount, 2);
+    EXPECT_EQ(s.SoundCount(SoundDyna), 0);
+}
+
+TEST(PlayerDynamite, IsNotLitUntilTheWalkingPoseHasEnded)
+{
+    Scenario s({"#",
+                "# @                #"});
+    DynamiteCount = 1;
+    s.Hold(Right, 1, 1).Hold(Space, 17, 33);
+    s.Run(17);
+    EXPECT_EQ(DynaLit, 0) << "the pose of the walk is still set when the step begins";
+    EXPECT_EQ(PlayerPose, 0);
+    s.Run(16);
+    EXPECT_EQ(DynaLit, 1);
+    EXPECT_EQ(DynaX, 48);
+}
+
+// ---- Keys, doors and the exit ----------------------------------------------------------------
+
+TEST(PlayerDoors, AKeyLetsThePlayerThroughItsDoorIntoTheCellBeyond)
+{
+    Scenario s({"#",
+                "# @iI              #"});
+    s.Hold(Right, 1, 17);
+    s.Run(1);
+    EXPECT_EQ(KeyHeld1, 1);
+    EXPECT_EQ(Score, 2);
+    s.Run(16);
+    EXPECT_TRUE(s.CaveIs({"#",
+                          "#   I              #"}))
+        << "the door keeps its code and the player leaves no mark";
+    EXPECT_EQ(PlayerPose, 1);
+    s.Run(32);
+    EXPECT_EQ(PlayerX, 5 * 16);
+    EXPECT_EQ(PlayerBusy, 0);
+    EXPECT_EQ(s.SoundFrames(SoundDoor), (std::vector<long>{17, 33}))
+        << "once stepping in, once again halfway through";
+    EXPECT_TRUE(s.CaveIs({"#",
+                          "#   I              #"}));
+}
+
+TEST(PlayerDoors, EachDoorNeedsItsOwnKey)
+{
+    Scenario s({"#",
+                "# @J               #"});
+    KeyHeld1 = 1;
+    KeyHeld3 = 1;
+    s.Hold(Right, 1, 1);
+    s.Run(1);
+    EXPECT_EQ(PlayerPose, 0);
+    EXPECT_EQ(s.SoundCount(SoundDoor), 0);
+    KeyHeld2 = 1;
+    s.Hold(Right, 17, 17);
+    s.Run(16);
+    EXPECT_EQ(PlayerPose, 1);
+    EXPECT_EQ(s.SoundFrames(SoundDoor), std::vector<long>{17});
+}
+
+TEST(PlayerDoors, AWallBehindTheDoorStopsThePlayerSilently)
+{
+    Scenario s({"#",
+                "#  =",
+                "#  K",
+                "#  @ "});
+    KeyHeld3 = 1;
+    s.Hold(Up, 1, 1).Hold(Right, 1, 1);
+    s.Run(1);
+    EXPECT_EQ(PlayerPose, 0) << "the door group comes before the empty space to the right";
+    EXPECT_EQ(s.CellAtXY(3, 3), CellPlayer);
+    EXPECT_EQ(s.Sounds(), std::vector<SoundAt>{});
+}
+
+TEST(PlayerExit, TheExitBlocksWhileGemsAreNeeded)
+{
+    Scenario s({"#",
+                "# @E               #"});
+    GemsNeeded = 1;
+    s.Hold(Right, 1, 1);
+    s.Run(1);
+    EXPECT_EQ(PlayerPose, 0);
+    EXPECT_EQ(s.CellAtXY(3, 1), CellExit);
+}
+
+TEST(PlayerExit, WithNoGemsNeededThePlayerWalksInAndTheLevelEndsWithTheTimeBonus)
+{
+    Scenario s({"#",
+                "# @E               #"});
+    GemsNeeded = 0;
+    Score = 40;
+    s.Hold(Right, 1, 1);
+    s.Run(1);
+    EXPECT_TRUE(s.CaveIs({"#",
+                          "#  E               #"}));
+    EXPECT_EQ(s.SoundFrames(SoundExit), std::vector<long>{1});
+    EXPECT_EQ(LevelOver, 0);
+    s.Run(16);
+    EXPECT_EQ(LevelOver, 1);
+    EXPECT_EQ(ShowEscapeHint, 1);
+    EXPECT_EQ(PlayerPose, 15);
+    EXPECT_EQ(PlayerBusy, 1);
+    EXPECT_EQ(Score, 40 + 300);
+    EXPECT_EQ(s.CellAtXY(3, 1), CellExit);
+}
+
+// ---- Pushing ---------------------------------------------------------------------------------
+
+TEST(PlayerPush, AStoneOnFirmGroundWithSpaceBeyondSlidesOneCell)
+{
+    Scenario s({"#",
+                "# @o  o            #",
+                "#==================#"});
+    s.Hold(Right, 1, 16);
+    s.Run(1);
+    EXPECT_TRUE(s.CaveIs({"#",
+                          "#  @  o            #",
+                          "#==================#"}))
+        << "the cell beyond is not reserved while the stone slides";
+    EXPECT_EQ(PlayerPose, 10);
+    EXPECT_EQ(s.SoundFrames(SoundPush), std::vector<long>{1});
+    s.Run(15);
+    EXPECT_TRUE(s.CaveIs({"#",
+                          "#  @o o            #",
+                          "#==================#"}));
+    EXPECT_EQ(PlayerX, 48);
+}
+
+TEST(PlayerPush, PushesLeftToo)
+{
+    Scenario s({"#",
+                "#  o@              #",
+                "#==================#"});
+    s.Hold(Left, 1, 16);
+    s.Run(16);
+    EXPECT_TRUE(s.CaveIs({"#",
+                          "# o@               #",
+                          "#==================#"}));
+    EXPECT_EQ(s.SoundFrames(SoundPush), std::vector<long>{1});
+}
+
+TEST(PlayerPush, OnlyOnTheFirstFrameOfAStep)
+{
+    Scenario s({"#",
+                "# @o               #",
+                "#==================#"});
+    s.Hold(Right, 2, 17);
+    s.Run(16);
+    EXPECT_EQ(s.CellAtXY(3, 1), CellStone);
+    EXPECT_EQ(s.SoundCount(SoundPush), 0);
+    s.Run(1);
+    EXPECT_EQ(PlayerPose, 10);
+    EXPECT_EQ(s.SoundFrames(SoundPush), std::vector<long>{17});
+}
+
+TEST(PlayerPush, AStoneWithSomethingBeyondDoesNotMove)
+{
+    Scenario s({"#",
+                "# @o.",
+                "#==================#"});
+    s.Hold(Right, 1, 1);
+    s.Run(1);
+    EXPECT_EQ(PlayerPose, 0);
+    EXPECT_EQ(s.CellAtXY(3, 1), CellStone);
+    EXPECT_EQ(s.SoundCount(SoundPush), 0);
+}
+
+// ---- Death -----------------------------------------------------------------------------------
+
+TEST(PlayerDeath, WalkingDownIntoLavaEndsTheGameWithoutABlast)
+{
+    Scenario s({"#",
+                "# @~               #",
+                "# ~                #"});
+    s.Hold(Right, 1, 1);
+    s.Run(1);
+    EXPECT_EQ(PlayerPose, 0) << "lava to the side blocks";
+    s.Hold(Down, 17, 17);
+    s.Run(16);
+    EXPECT_EQ(PlayerPose, 4);
+    EXPECT_EQ(s.CellAtXY(2, 1), CellEmpty);
+    EXPECT_EQ(s.SoundFrames(SoundFire), std::vector<long>{17});
+    s.Run(16);
+    EXPECT_EQ(PlayerPose, 15);
+    EXPECT_EQ(LevelOver, 1);
+    EXPECT_EQ(ShowEscapeHint, 1);
+    EXPECT_EQ(BoyBlastY, 0);
+    EXPECT_EQ(s.SoundCount(SoundBumm), 0);
+    EXPECT_EQ(s.CellAtXY(2, 2), CellLava);
+}
+
+TEST(PlayerDeath, ADeadlyNeighbourKillsWithABlast)
+{
+    Scenario s({"#",
+                "#  (               #",
+                "#  @               #"});
+    s.Run(1);
+    EXPECT_EQ(PlayerPose, 15);
+    EXPECT_EQ(BoyBlastX, 48);
+    EXPECT_EQ(BoyBlastY, 32);
+    EXPECT_EQ(s.SoundFrames(SoundBumm), std::vector<long>{1});
+    EXPECT_EQ(s.CellAtXY(3, 2), CellTransit) << "the player explosion has begun";
+}
+
+TEST(PlayerDeath, AnExplosionTurningHisCellIntoAGemKillsHim)
+{
+    Scenario s({"#",
+                "#  @               #"});
+    s.SetCell(3, 1, CellBlastToGem);
+    s.Run(1);
+    EXPECT_EQ(PlayerPose, 15);
+    EXPECT_EQ(s.SoundFrames(SoundBumm), std::vector<long>{1});
+}
+
+TEST(PlayerDeath, ADeadPlayerDoesNothingMore)
+{
+    Scenario s({"#",
+                "#  @ .             #"});
+    s.SetCell(3, 1, CellBlastToGem);
+    s.Hold(Right, 2, 64);
+    s.Run(64);
+    EXPECT_EQ(PlayerX, 48);
+    EXPECT_EQ(s.CellAtXY(5, 1), CellEarth);
+}
+
+}  // namespace
