@@ -1,0 +1,313 @@
+// Explosions through whole frames: bugs burst into gems and saphirs in their fixed pattern and
+// set off their neighbours one step later; yam-yams leave their level's packs; dynamite clears
+// its block; the player's death leaves saphirs and drops every reservation in the cave.
+#include <gtest/gtest.h>
+
+#include "game/state.h"
+#include "tests/game/scenario.h"
+
+namespace {
+
+void ParkPlayer(Scenario& s) { s.PlacePlayer(18, 13); }
+
+// ---- Bugs -------------------------------------------------------------------------------------
+
+TEST(BugExplosion, ABugBesideAGrowingWallBurstsIntoThreeSaphirsAndSixGems)
+{
+    Scenario s({"#",
+                "#   ...",
+                "#   .vW",
+                "#   ...",
+                "#======="});
+    ParkPlayer(s);
+    s.Run(1);
+    EXPECT_TRUE(s.CaveIs({"#",
+                          "#   sgg",
+                          "#   gsg",
+                          "#   ggs",
+                          "#======="}));
+    EXPECT_EQ(s.SoundFrames(SoundBumm), std::vector<long>{1});
+    for (int cell : {24, 25, 26, 44, 45, 46, 64, 65, 66}) EXPECT_EQ(MoverKind[cell], 5) << cell;
+    s.Run(15);
+    EXPECT_TRUE(s.CaveIs({"#",
+                          "#   $**",
+                          "#   *$*",
+                          "#   **$",
+                          "#======="}));
+}
+
+TEST(BugExplosion, TheStillGrowingWallTileSetsABugOffToo)
+{
+    Scenario s({"#",
+                "#    w",
+                "#    <",
+                "#   ==="});
+    ParkPlayer(s);
+    s.Run(1);
+    EXPECT_EQ(s.CellAtXY(5, 2), CellBlastToSaphir);
+    EXPECT_EQ(s.CellAtXY(5, 1), CellBlastToGem) << "the wall tile above is destroyed";
+    EXPECT_EQ(s.CellAtXY(6, 2), CellBlastToGem) << "and so is wall 7";
+    EXPECT_EQ(s.CellAtXY(5, 3), CellWall16);
+}
+
+TEST(BugExplosion, AFallingStoneOnABugBlowsItUp)
+{
+    Scenario s({"#",
+                "#    O",
+                "#    >",
+                "#   ==="});
+    ParkPlayer(s);
+    s.Run(1);
+    EXPECT_EQ(s.CellAtXY(5, 2), CellBlastToSaphir);
+    EXPECT_EQ(s.CellAtXY(5, 1), CellBlastToGem);
+    EXPECT_EQ(s.SoundFrames(SoundBumm), std::vector<long>{1});
+    EXPECT_EQ(s.SoundCount(SoundFels), 0) << "the stone never lands";
+}
+
+TEST(BugExplosion, AChainAdvancesOneBugPerStep)
+{
+    Scenario s({"#",
+                "#  =====",
+                "#  W>><=",
+                "#  =====",
+                "#=="});
+    ParkPlayer(s);
+    s.Run(1);
+    EXPECT_TRUE(s.CaveIs({"#",
+                          "#  =====",
+                          "#  gsX<=",
+                          "#  =====",
+                          "#=="}))
+        << "the second bug is hit and armed; the ring spares walls 16";
+    s.Run(16);
+    EXPECT_EQ(s.CellAtXY(5, 2), CellBlastToSaphir);
+    EXPECT_EQ(s.CellAtXY(6, 2), CellBlastCentre) << "the third bug is the next link";
+    EXPECT_EQ(s.CellAtXY(4, 2), CellBlastToGem) << "the first ring's saphir is marked again";
+    s.Run(16);
+    EXPECT_EQ(s.CellAtXY(6, 2), CellBlastToSaphir);
+    EXPECT_EQ(s.SoundFrames(SoundBumm), (std::vector<long>{1, 17, 33}));
+}
+
+TEST(BugExplosion, DoorsLavaAndWalls12To19Resist)
+{
+    Scenario s({"#",
+                "#   IJK",
+                "#   %>~",
+                "#   =|H",
+                "#======="});
+    ParkPlayer(s);
+    s.SetCell(5, 2, CellBlastCentre);
+    s.Run(1);
+    EXPECT_TRUE(s.CaveIs({"#",
+                          "#   IJK",
+                          "#   %s~",
+                          "#   =|H",
+                          "#======="}));
+}
+
+// ---- Yam-yams and their packs -----------------------------------------------------------------
+
+void FillPack(int pack, const std::vector<double>& codes)
+{
+    for (size_t k = 0; k < codes.size(); k++) MapBuffer[600 + 9 * pack + k] = codes[k];
+}
+
+TEST(YamYamExplosion, AStoneOnAYamYamHoldsTheBlockThenFillsItWithTheFirstPack)
+{
+    Scenario s({"#",
+                "#   .O.",
+                "#   .R.",
+                "#   ...",
+                "#======="});
+    ParkPlayer(s);
+    FillPack(0, {CellWall16, CellEarth, CellWall17, CellGem, CellWall18, CellSaphir, CellWall16,
+                 CellDynamite, CellWall17});
+    s.Run(1);
+    EXPECT_TRUE(s.CaveIs({"#",
+                          "#   ___",
+                          "#   ___",
+                          "#   ___",
+                          "#======="}));
+    EXPECT_EQ(s.SoundFrames(SoundBumm), std::vector<long>{1});
+    EXPECT_EQ(YamBlastY[45], 32);
+    s.Run(15);
+    EXPECT_TRUE(s.CaveIs({"#",
+                          "#   =.|",
+                          "#   *H$",
+                          "#   =d|",
+                          "#======="}));
+    EXPECT_EQ(YamPackIndex, 609);
+    EXPECT_EQ(YamBlastY[45], 0);
+    EXPECT_EQ(s.SoundCount(SoundFels), 0);
+}
+
+TEST(YamYamExplosion, AGemFallingOnAYamYamSimplyLands)
+{
+    Scenario s({"#",
+                "#   =G=",
+                "#   =D=",
+                "#   ==="});
+    ParkPlayer(s);
+    s.Run(1);
+    EXPECT_EQ(s.CellAtXY(5, 1), CellGem);
+    EXPECT_EQ(s.SoundFrames(SoundGems), std::vector<long>{1});
+    EXPECT_EQ(s.SoundCount(SoundBumm), 0);
+}
+
+TEST(YamYamPacks, ADoorInTheBlockKeepsItsCodeAndUsesUpItsEntry)
+{
+    Scenario s({"#",
+                "#   I",
+                "#   ",
+                "#   "});
+    ParkPlayer(s);
+    FillPack(0, {CellWall16, CellEarth, CellWall17, CellGem, CellWall18, CellSaphir, CellWall16,
+                 CellDynamite, CellWall17});
+    YamBlastX[45] = 80;
+    YamBlastY[45] = 32;
+    YamBlastFrame[45] = 15;
+    s.Run(1);
+    EXPECT_TRUE(s.CaveIs({"#",
+                          "#   I.|",
+                          "#   *H$",
+                          "#   =d|"}));
+    EXPECT_EQ(YamPackIndex, 609);
+}
+
+// Eleven explosions ending in one frame take the packs in slot order; the eleventh gets pack 0.
+TEST(YamYamPacks, TheEleventhPackIsTheFirstAgain)
+{
+    Scenario s({"#"});
+    ParkPlayer(s);
+    const double codes[10] = {CellEarth, CellWall7, CellWaxStill, CellBlink, CellWall16,
+                              CellWall17, CellWall18, CellDoor1, CellDoor2, CellDoor3};
+    for (int pack = 0; pack < 10; pack++) FillPack(pack, std::vector<double>(9, codes[pack]));
+    const int centres[11][2] = {{2, 2},  {5, 2},  {8, 2}, {11, 2}, {14, 2}, {17, 2},
+                                {2, 5},  {5, 5},  {8, 5}, {11, 5}, {14, 5}};
+    for (const auto& centre : centres) {
+        const int slot = centre[1] * 20 + centre[0];
+        for (int dy = -1; dy <= 1; dy++)
+            for (int dx = -1; dx <= 1; dx++) s.SetCell(centre[0] + dx, centre[1] + dy, CellEmpty);
+        YamBlastX[slot] = centre[0] * 16;
+        YamBlastY[slot] = centre[1] * 16;
+        YamBlastFrame[slot] = 15;
+    }
+    s.Run(1);
+    for (int n = 0; n < 11; n++) {
+        const double expected = codes[n % 10];
+        for (int dy = -1; dy <= 1; dy++)
+            for (int dx = -1; dx <= 1; dx++)
+                EXPECT_EQ(s.CellAtXY(centres[n][0] + dx, centres[n][1] + dy), expected) << "pack " << n;
+    }
+    EXPECT_EQ(YamPackIndex, 609);
+}
+
+// ---- Dynamite --------------------------------------------------------------------------------
+
+void BlowDynamiteAt(int cellX, int cellY)
+{
+    DynaBlastX = cellX * 16;
+    DynaBlastY = cellY * 16;
+    DynaBlastFrame = 0;
+}
+
+TEST(DynamiteExplosion, SparesDoorsLavaAndWalls16To18AndDrawsNothingOnThem)
+{
+    Scenario s({"#",
+                "#   I~=",
+                "#   |&H",
+                "#   #.o",
+                "#======="});
+    ParkPlayer(s);
+    BlowDynamiteAt(5, 2);
+    s.Run(1);
+    EXPECT_TRUE(s.CaveIs({"#",
+                          "#   I~=",
+                          "#   |_H",
+                          "#   ___",
+                          "#======="}));
+    EXPECT_EQ(s.DrawsOfStrip(StripExplos),
+              (std::vector<DrawAt>{{StripExplos, 0, 80, 32}, {StripExplos, 0, 80, 48},
+                                   {StripExplos, 0, 64, 48}, {StripExplos, 0, 96, 48}}));
+    s.Run(15);
+    EXPECT_TRUE(s.CaveIs({"#",
+                          "#   I~=",
+                          "#   | H",
+                          "#      ",
+                          "#======="}));
+    EXPECT_EQ(DynaBlastY, 0);
+    EXPECT_EQ(s.DrawsOfStrip(StripExplos).front(), (DrawAt{StripExplos, 15, 80, 32}));
+}
+
+TEST(DynamiteExplosion, ABugInTheBlockStartsAChain)
+{
+    Scenario s({"#",
+                "#   ====",
+                "#   = v=",
+                "#   ====",
+                "#"});
+    ParkPlayer(s);
+    BlowDynamiteAt(5, 2);
+    s.Run(16);
+    EXPECT_EQ(s.CellAtXY(6, 2), CellBlast);
+    EXPECT_EQ(s.CellAtXY(5, 2), CellEmpty);
+    s.Run(1);
+    EXPECT_EQ(s.CellAtXY(6, 2), CellBlastCentre);
+    s.Run(16);
+    EXPECT_EQ(s.CellAtXY(6, 2), CellBlastToSaphir);
+    EXPECT_EQ(s.CellAtXY(5, 2), CellBlastToGem);
+    EXPECT_EQ(s.SoundFrames(SoundBumm), std::vector<long>{33});
+}
+
+TEST(DynamiteExplosion, ALitStickOverwrittenByAGemStillExplodes)
+{
+    Scenario s({"#",
+                "#   ====",
+                "#   =  =",
+                "#   ===="});
+    ParkPlayer(s);
+    s.SetCell(5, 2, CellGem);
+    DynaX = 80;
+    DynaY = 32;
+    DynaLit = 1;
+    DynaFrame = 15;
+    DynaTick = 2;
+    s.Run(1);
+    EXPECT_EQ(s.CellAtXY(5, 2), CellTransit);
+    EXPECT_EQ(s.SoundFrames(SoundBumm), std::vector<long>{1});
+}
+
+// ---- The player -----------------------------------------------------------------------------
+
+TEST(PlayerExplosion, LeavesSaphirsAndSweepsEveryReservationInTheCave)
+{
+    Scenario s({"#",
+                "#  =====",
+                "#  =.(v=        _",
+                "#  =.@.=",
+                "#  =...=",
+                "#  ====="});
+    s.Run(1);
+    EXPECT_EQ(PlayerPose, 15);
+    EXPECT_TRUE(s.CaveIs({"#",
+                          "#  =====",
+                          "#  =___=        _",
+                          "#  =___=",
+                          "#  =___=",
+                          "#  ====="}))
+        << "the bug in the block is destroyed, not set off";
+    s.Run(30);
+    EXPECT_EQ(s.CellAtXY(16, 2), CellTransit);
+    EXPECT_EQ(s.CellAtXY(5, 3), CellSaphir) << "the last picture is shown for two frames";
+    s.Run(1);
+    EXPECT_TRUE(s.CaveIs({"#",
+                          "#  =====",
+                          "#  =$$$=         ",
+                          "#  =$$$=",
+                          "#  =$$$=",
+                          "#  ====="}));
+    EXPECT_EQ(BoyBlastY, 0);
+    EXPECT_EQ(s.SoundFrames(SoundBumm), std::vector<long>{1});
+}
+
+}  // namespace
