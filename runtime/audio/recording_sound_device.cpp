@@ -13,7 +13,7 @@ bool RecordingSoundDevice::Convert(const PcmFormat& from, const uint8_t* bytes, 
         for (int c = 0; c < 2; ++c) {
             const size_t at = f * frameBytes + (from.channels == 2 ? c : 0) * (from.bitsPerSample / 8);
             const int16_t sample = from.bitsPerSample == 8
-                                       ? static_cast<int16_t>((bytes[at] - 128) << 8)
+                                       ? static_cast<int16_t>((bytes[at] - 128) * 256)
                                        : static_cast<int16_t>(bytes[at] | (bytes[at + 1] << 8));
             out.samples[f * 2 + c] = sample;
         }
