@@ -65,8 +65,15 @@ add_custom_target(media ALL DEPENDS ${media_outputs})
 set(TUMBREL_SCREENSHOT_COMMAND "" CACHE STRING "Command that writes menu and cave screenshots into build/review/")
 set(review_dir ${CMAKE_BINARY_DIR}/review)
 file(MAKE_DIRECTORY ${review_dir})
+# In the order of the game's sprite slots, then the menu picture and the font.
+set(review_names Sprites AstroR AstroL AstroU AstroD ErdStrip Circle Dynamite PushR PushL Exit Lava StoneR StoneL
+  Blink Quish Explos BugR BugL BugU BugD BugStripR BugStripL WaxStrip YamYam Saphir Elec Menu)
+set(review_pictures "")
+foreach(name ${review_names})
+  list(APPEND review_pictures ${MEDIA_STAGING_DIR}/${name}.png)
+endforeach()
 add_custom_command(OUTPUT ${review_dir}/strips.png
-  COMMAND mediagen sheet ${review_dir}/strips.png ${media_pictures} ${media_font}
+  COMMAND mediagen sheet ${review_dir}/strips.png ${review_pictures} ${media_font}
   DEPENDS mediagen ${media_pictures} ${media_font}
   COMMENT "Making the review sheet" VERBATIM)
 set(review_commands "")
