@@ -6,7 +6,6 @@
 namespace {
 
 constexpr int kFrame = 16, kPerRow = 16, kGap = 4, kMargin = 8;
-int kZoom = 2;  // set per sheet
 constexpr int kLabelScale = 2, kLabelHeight = 5 * kLabelScale + 6, kNumberHeight = 8;
 const Rgba kSheetBack{24, 24, 30, 255}, kCheckA{52, 52, 60, 255}, kCheckB{40, 40, 48, 255};
 const Rgba kLabelColour{240, 220, 120, 255}, kNumberColour{140, 140, 150, 255};
@@ -40,14 +39,14 @@ void DrawChecker(Image& sheet, int x, int y, int w, int h) {
 
 bool IsStrip(const Image& picture) { return picture.height == kFrame && picture.width % kFrame == 0; }
 
-int EntryHeight(const Image& picture) {
-    if (!IsStrip(picture)) return kLabelHeight + picture.height * kZoom + kGap * 2;
+int EntryHeight(const Image& picture, int zoomFactor) {
+    if (!IsStrip(picture)) return kLabelHeight + picture.height * zoomFactor + kGap * 2;
     int rows = (picture.width / kFrame + kPerRow - 1) / kPerRow;
-    return kLabelHeight + rows * (kFrame * kZoom + kNumberHeight) + kGap;
+    return kLabelHeight + rows * (kFrame * zoomFactor + kNumberHeight) + kGap;
 }
 
-int EntryWidth(const Image& picture) {
-    return IsStrip(picture) ? kPerRow * (kFrame * kZoom + kGap) : picture.width * kZoom;
+int EntryWidth(const Image& picture, int zoomFactor) {
+    return IsStrip(picture) ? kPerRow * (kFrame * zoomFactor + kGap) : picture.width * zoomFactor;
 }
 
 Image FrameOf(const Image& strip, int index) {
@@ -57,12 +56,12 @@ Image FrameOf(const Image& strip, int index) {
     return frame;
 }
 
-void DrawStrip(Image& sheet, const Image& strip, int left, int top) {
+void DrawStrip(Image& sheet, const Image& strip, int left, int top, int zoomFactor) {
     for (int i = 0; i < strip.width / kFrame; ++i) {
-        int x = left + (i % kPerRow) * (kFrame * kZoom + kGap), y = top + (i / kPerRow) * (kFrame * kZoom + kNumberHeight);
-        DrawChecker(sheet, x, y, kFrame * kZoom, kFrame * kZoom);
-        DrawImage(sheet, FrameOf(strip, i), x, y, kZoom);
-        DrawLabel(sheet, std::to_string(i), x, y + kFrame * kZoom + 1, 1, kNumberColour);
+        int x = left + (i % kPerRow) * (kFrame * zoomFactor + kGap), y = top + (i / kPerRow) * (kFrame * zoomFactor + kNumberHeight);
+        DrawChecker(sheet, x, y, kFrame * zoomFactor, kFrame * zoomFactor);
+        DrawImage(sheet, FrameOf(strip, i), x, y, zoomFactor);
+        DrawLabel(sheet, std::to_string(i), x, y + kFrame * zoomFactor + 1, 1, kNumberColour);
     }
 }
 
@@ -78,11 +77,11 @@ void DrawLabel(Image& target, const std::string& text, int x, int y, int scale, 
 }
 
 Image MakeReviewSheet(const std::vector<SheetEntry>& entries, int zoom) {
-    kZoom = std::clamp(zoom, 1, 8);
+    const int zoomFactor = std::clamp(zoom, 1, 8);
     int width = 0, height = kMargin;
     for (const SheetEntry& entry : entries) {
-        width = std::max(width, EntryWidth(entry.picture));
-        height += EntryHeight(entry.picture);
+        width = std::max(width, EntryWidth(entry.picture, zoomFactor));
+        height += EntryHeight(entry.picture, zoomFactor);
     }
     Image sheet(width + 2 * kMargin, height + kMargin, kSheetBack);
     int top = kMargin;
@@ -92,12 +91,12 @@ Image MakeReviewSheet(const std::vector<SheetEntry>& entries, int zoom) {
         if (IsStrip(picture)) label += "  " + std::to_string(picture.width / kFrame) + " FRAMES";
         DrawLabel(sheet, label, kMargin, top + 2, kLabelScale, kLabelColour);
         if (IsStrip(picture)) {
-            DrawStrip(sheet, picture, kMargin, top + kLabelHeight);
+            DrawStrip(sheet, picture, kMargin, top + kLabelHeight, zoomFactor);
         } else {
-            DrawChecker(sheet, kMargin, top + kLabelHeight, picture.width * kZoom, picture.height * kZoom);
-            DrawImage(sheet, picture, kMargin, top + kLabelHeight, kZoom);
+            DrawChecker(sheet, kMargin, top + kLabelHeight, picture.width * zoomFactor, picture.height * zoomFactor);
+            DrawImage(sheet, picture, kMargin, top + kLabelHeight, zoomFactor);
         }
-        top += EntryHeight(picture);
+        top += EntryHeight(picture, zoomFactor);
     }
     return sheet;
 }
