@@ -202,7 +202,7 @@ double LoudestWindowRms(const std::vector<double>& samples, int sampleRate) {
     for (size_t n = 0; n < samples.size(); ++n) {
         sum += samples[n] * samples[n];
         if (n >= window) sum -= samples[n - window] * samples[n - window];
-        loudest = std::max(loudest, sum / double(std::min(n + 1, window)));
+        loudest = std::max(loudest, sum / double(window));  // a sound shorter than a window counts as padded with silence
     }
     return std::sqrt(std::max(loudest, 0.0));
 }
