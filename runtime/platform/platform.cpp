@@ -11,9 +11,9 @@
 #include "platform/gl_renderer.h"
 #include "platform/png_writer.h"
 #include "platform/sdl_audio.h"
-#include "platform/window_geometry.h"
 #include "platform/sdl_input.h"
 #include "platform/sdl_window.h"
+#include "platform/window_geometry.h"
 
 namespace {
 
