@@ -39,24 +39,20 @@ void NodeHashTable::RemoveFound() {
     *foundLink_ = node->next;
     node->next = nullptr;
     foundLink_ = nullptr;
+    --nodeCount_;
 }
 
 void NodeHashTable::Insert(Node* node) {
     Node*& head = buckets_[BucketOf(node->x, node->y)];
     node->next = head;
     head = node;
+    ++nodeCount_;
     // A remembered link may now point at the wrong place.
     foundLink_ = nullptr;
-}
-
-size_t NodeHashTable::CountNodes() const {
-    size_t count = 0;
-    for (size_t b = 0; b < BucketCount(); ++b)
-        for (const Node* n = buckets_[b]; n; n = n->next) ++count;
-    return count;
 }
 
 void NodeHashTable::Empty() {
     for (size_t b = 0; b < BucketCount(); ++b) buckets_[b] = nullptr;
     foundLink_ = nullptr;
+    nodeCount_ = 0;
 }

@@ -43,7 +43,7 @@ public:
     Node* Find(int32_t x, int32_t y);
     void RemoveFound();
     void Insert(Node* node);  // at the head of its bucket
-    size_t CountNodes() const;
+    size_t CountNodes() const { return nodeCount_; }
     void Empty();
     template <typename Visit>
     void ForEach(Visit visit) const {
@@ -56,6 +56,7 @@ private:
     int32_t mask_;
     std::unique_ptr<Node*[]> buckets_;
     Node** foundLink_ = nullptr;  // the link that points at the last found node
+    size_t nodeCount_ = 0;
 };
 
 // Ring buffer of fixed capacity; elements are reached by logical index from the head.

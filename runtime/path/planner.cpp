@@ -144,25 +144,25 @@ void Planner::Fill(Node* node, Node* parent, int32_t x, int32_t y, float cost, f
 
 bool AStarPlanner::ReserveSearchState() {
     cells_.reset(new CellRecord[CellCount()]);
+    heapOrder_.reset(new OpenOrder[open_.Capacity() > 0 ? open_.Capacity() : 1]);
     return true;
 }
 
 void AStarPlanner::Begin() {
     Planner::Begin();
     if (!cells_) return;
-    for (size_t i = 0, n = CellCount(); i < n; ++i) cells_[i] = CellRecord{nullptr, 0, 0, CellState::Unseen};
+    for (size_t i = 0, n = CellCount(); i < n; ++i) cells_[i] = CellRecord{nullptr, 0, CellState::Unseen};
     openings_ = 0;
     Node* start = StartNode();
     if (start) {
-        RecordOf(start).node = start;
+        cells_[CellOf(start)].node = start;
         Open(start);
     }
 }
 
 void AStarPlanner::Search() {
     ++searchCount_;
-    for (;;) {
-        if (open_.Empty()) break;
+    while (!open_.Empty()) {
         Node* node = TakeCheapest();
         if (IsGoal(node)) {
             Close(node);
@@ -198,9 +198,9 @@ bool AStarPlanner::Relax(Node* from, int32_t x, int32_t y, float newCost) {
         return Open(record.node);
     case CellState::Open:
         if (record.node->cost <= newCost) return true;
+        // Taken out and put back: it counts as the newest entry of the list.
         Fill(record.node, from, x, y, newCost, KeyFor(newCost, x, y));
-        record.openedAt = openings_++;
-        Reposition(record.heapSlot);
+        Reposition(record.heapSlot, record.node, FreshOrder(record.node));
         return true;
     case CellState::Unseen:
         break;
@@ -214,57 +214,48 @@ bool AStarPlanner::Relax(Node* from, int32_t x, int32_t y, float newCost) {
 
 bool AStarPlanner::Open(Node* node) {
     if (!open_.PushBack(node)) return false;
-    CellRecord& record = RecordOf(node);
-    record.state = CellState::Open;
-    record.openedAt = openings_++;
-    record.heapSlot = uint32_t(open_.Size() - 1);
-    Reposition(record.heapSlot);
+    cells_[CellOf(node)].state = CellState::Open;
+    Reposition(uint32_t(open_.Size() - 1), node, FreshOrder(node));
     return true;
 }
 
 void AStarPlanner::Close(Node* node) {
     closed_->Insert(node);
-    RecordOf(node).state = CellState::Closed;
+    cells_[CellOf(node)].state = CellState::Closed;
 }
 
 Node* AStarPlanner::TakeCheapest() {
     Node* cheapest = open_.At(0);
-    Node* last = open_.Back();
+    uint32_t last = uint32_t(open_.Size() - 1);
+    Node* lastNode = open_.At(last);
+    OpenOrder lastOrder = heapOrder_[last];
     open_.PopBack();
-    if (!open_.Empty()) {
-        PlaceAt(0, last);
-        Reposition(0);
-    }
+    if (last > 0) Reposition(0, lastNode, lastOrder);
     return cheapest;
 }
 
-bool AStarPlanner::Before(const Node* a, const Node* b) const {
-    if (a->key != b->key) return a->key < b->key;
-    return cells_[CellIndex(a->x, a->y)].openedAt < cells_[CellIndex(b->x, b->y)].openedAt;
-}
-
-void AStarPlanner::PlaceAt(uint32_t slot, Node* node) {
+void AStarPlanner::PlaceAt(uint32_t slot, Node* node, const OpenOrder& order) {
     open_.At(slot) = node;
-    RecordOf(node).heapSlot = slot;
+    heapOrder_[slot] = order;
+    cells_[order.cell].heapSlot = slot;
 }
 
-// Moves the node at slot up or down until the heap order holds again.
-void AStarPlanner::Reposition(uint32_t slot) {
-    Node* node = open_.At(slot);
+// Puts node with its order into slot, then moves it up or down until the heap order holds.
+void AStarPlanner::Reposition(uint32_t slot, Node* node, OpenOrder order) {
     while (slot > 0) {
         uint32_t parent = (slot - 1) / 2;
-        if (!Before(node, open_.At(parent))) break;
-        PlaceAt(slot, open_.At(parent));
+        if (!order.Before(heapOrder_[parent])) break;
+        PlaceAt(slot, open_.At(parent), heapOrder_[parent]);
         slot = parent;
     }
     uint32_t size = uint32_t(open_.Size());
     for (;;) {
         uint32_t child = 2 * slot + 1;
         if (child >= size) break;
-        if (child + 1 < size && Before(open_.At(child + 1), open_.At(child))) ++child;
-        if (!Before(open_.At(child), node)) break;
-        PlaceAt(slot, open_.At(child));
+        if (child + 1 < size && heapOrder_[child + 1].Before(heapOrder_[child])) ++child;
+        if (!heapOrder_[child].Before(order)) break;
+        PlaceAt(slot, open_.At(child), heapOrder_[child]);
         slot = child;
     }
-    PlaceAt(slot, node);
+    PlaceAt(slot, node, order);
 }

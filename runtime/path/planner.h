@@ -105,9 +105,18 @@ private:
     enum class CellState : uint8_t { Unseen, Open, Closed };
     struct CellRecord {
         Node* node;
-        uint64_t openedAt;  // when it last entered the open list
         uint32_t heapSlot;
         CellState state;
+    };
+    // The order of a heap slot's node, kept beside the slot so that comparing two slots
+    // touches neither node.
+    struct OpenOrder {
+        float key;
+        uint32_t cell;
+        uint64_t openedAt;  // when the node last entered the open list
+        bool Before(const OpenOrder& other) const {
+            return key != other.key ? key < other.key : openedAt < other.openedAt;
+        }
     };
 
     // Returns false when the pool or the open list has run out.
@@ -115,11 +124,12 @@ private:
     bool Open(Node* node);
     void Close(Node* node);
     Node* TakeCheapest();
-    void Reposition(uint32_t slot);
-    bool Before(const Node* a, const Node* b) const;
-    void PlaceAt(uint32_t slot, Node* node);
-    CellRecord& RecordOf(const Node* node) { return cells_[CellIndex(node->x, node->y)]; }
+    void Reposition(uint32_t slot, Node* node, OpenOrder order);
+    void PlaceAt(uint32_t slot, Node* node, const OpenOrder& order);
+    OpenOrder FreshOrder(const Node* node) { return OpenOrder{node->key, uint32_t(CellOf(node)), openings_++}; }
+    size_t CellOf(const Node* node) const { return CellIndex(node->x, node->y); }
 
     std::unique_ptr<CellRecord[]> cells_;
+    std::unique_ptr<OpenOrder[]> heapOrder_;  // one per open-list slot
     uint64_t openings_ = 0;
 };

@@ -1,0 +1,72 @@
+// FindPath corner to corner on open maps, maps with random walls and mazes, ours against the
+// literal sorted open list. The literal list is quadratic: at 1024 x 1024 it takes from a quarter
+// of a minute to several minutes per map, so it runs there only once per map and only when
+// BENCH_PATH_LITERAL_1024=1 is set.
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "literal_planner.h"
+#include "path/find_path.h"
+#include "test_grids.h"
+
+namespace {
+
+enum MapKind { Open, Walls, Maze };
+const char* const kMapNames[] = {"open", "walls", "maze"};
+
+using FindPathFn = double (*)(const RtArray&, RtArray&, double, double, double, double, double);
+
+// Walls cover a quarter of the cells; the first seed that leaves the corners joined is taken.
+void MakeMap(RtArray& map, MapKind kind, int size) {
+    if (kind == Open) return OpenMap(map, size, size);
+    if (kind == Maze) return MazeMap(map, size, size, 2009);
+    RtArray way;
+    for (uint32_t seed = 2009;; ++seed) {
+        RandomWallMap(map, size, size, 0.25, 9, seed);
+        if (FindPath(map, way, 0.5, 0, 0, size - 1, size - 1) > 0) return;
+    }
+}
+
+void Run(benchmark::State& state, FindPathFn find, double weight) {
+    int size = int(state.range(1));
+    RtArray map, result;
+    MakeMap(map, MapKind(state.range(0)), size);
+    double cells = 0;
+    for (auto _ : state) {
+        cells = find(map, result, weight, 0, 0, size - 1, size - 1);
+        benchmark::DoNotOptimize(cells);
+    }
+    state.counters["way_cells"] = cells;
+    state.SetLabel(kMapNames[state.range(0)]);
+}
+
+void AllMaps(benchmark::internal::Benchmark* b, int size) {
+    for (int kind : {Open, Walls, Maze}) b->Args({kind, size});
+    b->Unit(benchmark::kMillisecond);
+}
+
+void Register(const char* name, FindPathFn find, double weight, int size, bool once = false) {
+    auto* b = benchmark::RegisterBenchmark(name, [=](benchmark::State& s) { Run(s, find, weight); });
+    AllMaps(b, size);
+    if (once) b->Iterations(1);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    for (int size : {128, 512, 1024}) Register("Ours/weight0.5", FindPath, 0.5, size);
+    for (int size : {128, 512}) Register("Literal/weight0.5", LiteralFindPath, 0.5, size);
+    const char* wantLiteral1024 = std::getenv("BENCH_PATH_LITERAL_1024");
+    if (wantLiteral1024 && std::strcmp(wantLiteral1024, "1") == 0)
+        Register("Literal/weight0.5", LiteralFindPath, 0.5, 1024, true);
+    for (double weight : {0.0, 1.0}) {
+        Register(weight == 0 ? "Ours/weight0" : "Ours/weight1", FindPath, weight, 512);
+        Register(weight == 0 ? "Literal/weight0" : "Literal/weight1", LiteralFindPath, weight, 512);
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
