@@ -8,6 +8,8 @@
 
 namespace {
 
+constexpr int Right = 205;
+
 void ParkPlayer(Scenario& s) { s.PlacePlayer(18, 13); }
 
 // ---- Bugs -------------------------------------------------------------------------------------
@@ -308,6 +310,23 @@ TEST(PlayerExplosion, LeavesSaphirsAndSweepsEveryReservationInTheCave)
                           "#  ====="}));
     EXPECT_EQ(BoyBlastY, 0);
     EXPECT_EQ(s.SoundFrames(SoundBumm), std::vector<long>{1});
+}
+
+// Mover and animal records in the block are dropped only on the first frame of a step.
+TEST(PlayerExplosion, ClearsRecordsInItsBlockOnlyOnTheFirstFrameOfAStep)
+{
+    Scenario s({"#",
+                "#  =====",
+                "#  =@ (=",
+                "#  =*===",
+                "#  ====="});
+    s.Hold(Right, 3, 3);
+    s.Run(19);
+    ASSERT_EQ(PlayerPose, 15) << "killed on frame 19, in the middle of a step";
+    EXPECT_EQ(s.CellAtXY(4, 3), CellTransit);
+    EXPECT_EQ(MoverKind[64], 2) << "the resting gem's record outlives this frame";
+    s.Run(14);
+    EXPECT_EQ(MoverKind[64], 0);
 }
 
 }  // namespace
