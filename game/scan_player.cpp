@@ -16,6 +16,7 @@ constexpr double KeyCtrl = 29, KeySpace = 57;
 constexpr double PoseIdle = 0;
 constexpr double PosePushRight = 10, PosePushLeft = 11;
 constexpr double PoseGone = 15;
+constexpr double MoverPushedRight = 10, MoverPushedLeft = 11;
 
 struct Direction {
     double scanCode;
@@ -290,10 +291,10 @@ bool WalkOrDig(double here) {
 
 // ---- Pushing a stone sideways ----------------------------------------------------------------
 
-void PushStone(double here, double side, double pose) {
+void PushStone(double here, double side, double moverDir, double pose) {
     double stone = here + side;
     MoverKind[stone] = 1;
-    MoverDir[stone] = pose;  // 10 pushed right, 11 pushed left: the same numbers as the poses
+    MoverDir[stone] = moverDir;
     MoverPixelX[stone] = PlayerX + side * TileSize;
     MoverPixelY[stone] = PlayerY;
     Cave[here] = CellEmpty;
@@ -306,14 +307,14 @@ void PushStone(double here, double side, double pose) {
 bool TryPush(double here) {
     if (Cave[here + 1] == CellStone && Held(KeyRight) && FrameTick == 0) {
         if (Cave[here + 2] == CellEmpty && Cave[here + 21] > 0)
-            PushStone(here, 1, PosePushRight);
+            PushStone(here, 1, MoverPushedRight, PosePushRight);
         else
             PlayerPose = PoseIdle;
         return true;
     }
     if (Cave[here - 1] == CellStone && Held(KeyLeft) && FrameTick == 0 &&
         Cave[here - 2] == CellEmpty && Cave[here + 19] > 0) {
-        PushStone(here, -1, PosePushLeft);
+        PushStone(here, -1, MoverPushedLeft, PosePushLeft);
         return true;
     }
     return false;

@@ -155,19 +155,6 @@ TEST(Falling, APieceSinksIntoLavaWithTwoFireSounds)
         << "once when it starts to sink, once when its picture reaches the lava";
 }
 
-TEST(Falling, AFallingStoneSinksIntoLavaToo)
-{
-    Scenario s({"#",
-                "# O                #",
-                "# ~                #"});
-    ParkPlayer(s);
-    s.Run(16);
-    EXPECT_EQ(s.CellAtXY(2, 1), CellEmpty);
-    EXPECT_EQ(s.CellAtXY(2, 2), CellLava);
-    EXPECT_EQ(s.SoundFrames(SoundFire), (std::vector<long>{1, 16}));
-}
-
-// Row 14 has no row below it inside the cave: the bounds check stops the game (error 9).
 TEST(Falling, MaterialInTheBottomRowEndsTheGameWithAnIndexError)
 {
     Scenario s({"#"});
