@@ -105,9 +105,7 @@ void SetRenderBackend(RenderBackend* renderer) {
 RenderBackend& CurrentRenderer() { return *Sprites().renderer; }
 
 double LoadSprite(const char* fileName, double id) {
-    int slotId = TruncateToInt32(id);
-    uint32_t key = IsFontSpriteId(slotId) ? Sprites().fontColourKey : Sprites().spriteColourKey;
-    return LoadPictureIntoSlot(slotId, fileName, key) ? 1.0 : 0.0;
+    return LoadPictureIntoSlot(TruncateToInt32(id), fileName, Sprites().spriteColourKey) ? 1.0 : 0.0;
 }
 
 double LoadSprite(const RtString& fileName, double id) { return LoadSprite(StrChars(fileName), id); }

@@ -1,7 +1,6 @@
 // Key states, typed characters and the pointer, read through the installed input source.
 #include "input/keyboard.h"
 
-#include <cmath>
 #include <cstring>
 
 namespace {
@@ -43,7 +42,7 @@ int CharacterOfKey(int scanCode) {
     if (scanCode == ScanReturn || scanCode == ScanKeypadEnter) return 10;
     if (IsSilentKey(scanCode)) return 0;
     int code = Keyboard().source->CharacterOfScanCode(scanCode) & 0xFF;
-    return code < 32 ? 0 : code;
+    return code < 32 && code != 8 && code != 10 ? 0 : code;
 }
 
 // The lowest scan code that is down and types something.
@@ -69,7 +68,9 @@ void PollInput() { Keyboard().source->Poll(Keyboard().keys); }
 
 double KeyState(double scanCode) {
     PollInput();
-    return IsKeyDown(static_cast<int>(std::trunc(scanCode))) ? 1.0 : 0.0;
+    // Codes beyond 32 bits (or NaN) name no key: read key 0, which never reports down.
+    bool inRange = scanCode > -2147483649.0 && scanCode < 2147483648.0;
+    return IsKeyDown(inRange ? static_cast<int>(scanCode) : 0) ? 1.0 : 0.0;
 }
 
 bool KeyWasDown(int scanCode) { return IsKeyDown(scanCode); }

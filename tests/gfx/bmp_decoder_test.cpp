@@ -149,3 +149,33 @@ TEST(BmpDecoder, CoreHeaderTrueColourWithRoomForAPaletteIsRefusedNotOverread) {
 }
 
 }  // namespace
+
+namespace {
+
+// Damaged copies of valid files of every kind: each is decoded or refused, never overread
+// (the sanitizer build checks the reads).
+TEST(BmpDecoder, RandomlyDamagedFilesNeverReadOutOfBounds) {
+    std::vector<std::vector<uint8_t>> originals = {
+        BmpBytes({5, 3, 1, false, {0x000000, 0xFFFFFF}, std::vector<uint32_t>(15, 1)}),
+        BmpBytes({5, 3, 4, true, std::vector<uint32_t>(16, 0x123456), std::vector<uint32_t>(15, 9)}),
+        BmpBytes({5, 3, 8, false, std::vector<uint32_t>(4, 0x654321), std::vector<uint32_t>(15, 3)}),
+        BmpBytes({5, 3, 24, true, {}, std::vector<uint32_t>(15, 0xABCDEF)}),
+        BmpBytes({5, -3, 32, false, {}, std::vector<uint32_t>(15, 0xABCDEF)}),
+    };
+    uint32_t seed = 12345;
+    auto next = [&seed] { return seed = seed * 1103515245u + 12345u, seed >> 8; };
+    int decoded = 0;
+    for (int round = 0; round < 4000; ++round) {
+        std::vector<uint8_t> bytes = originals[round % originals.size()];
+        for (int flips = 1 + next() % 4; flips > 0; --flips) bytes[next() % bytes.size()] = next() & 0xFF;
+        if (next() % 4 == 0) bytes.resize(next() % bytes.size());
+        Picture picture;
+        if (DecodeBmp(bytes, 0xFFFFFFFF, picture)) {
+            ++decoded;
+            ASSERT_EQ(picture.rgba.size(), static_cast<size_t>(picture.width) * picture.height * 4);
+        }
+    }
+    EXPECT_GT(decoded, 0);
+}
+
+}  // namespace

@@ -93,6 +93,15 @@ TEST_F(Fonts, NumbersPrintAsTheirRuntimeText) {
     EXPECT_EQ(renderer.draws.back().text, "-12.5");
 }
 
+TEST_F(Fonts, FontPicturesKeyOutBlackNotMagenta) {
+    std::string path = MediaFile("keyed.bmp");
+    WriteBytes(path, BmpBytes({2, 1, 24, false, {}, {0x000000, 0xFF0080}}));
+    LoadFont(path.c_str(), 3);
+    const auto* texture = renderer.FindTexture(FindSpriteSlot(kFirstFontSpriteId + 3)->texture);
+    EXPECT_EQ(PixelAt(texture->rgba, 2, 0, 0), 0u);
+    EXPECT_EQ(PixelAt(texture->rgba, 2, 1, 0), Rgba(255, 0, 128, 255));
+}
+
 TEST_F(Fonts, MissingFileGivesTheBuiltInFont) {
     EXPECT_EQ(LoadFont(MediaFile("missing.bmp").c_str(), 4), 0.0);
     const SpriteSlot* slot = FindSpriteSlot(kFirstFontSpriteId + 4);

@@ -134,9 +134,8 @@ TEST_F(Sprites, SpriteTexturesGetEdgeFillFontTexturesDoNot) {
     pixels[4] = 0x204060;
     std::string path = MediaFile("ring.bmp");
     WriteBytes(path, BmpBytes({3, 3, 24, false, {}, pixels}));
-    SetColourKey(0x8000FF);
     LoadSprite(path.c_str(), 1);
-    LoadSprite(path.c_str(), kFirstFontSpriteId);
+    LoadSprite(path.c_str(), kFirstFontSpriteId);  // still the sprite colour key
     const auto* sprite = renderer.FindTexture(FindSpriteSlot(1)->texture);
     const auto* font = renderer.FindTexture(FindSpriteSlot(kFirstFontSpriteId)->texture);
     // Texel (0, 0) neighbours the opaque centre at texture (1, 1).
