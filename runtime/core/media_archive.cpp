@@ -36,7 +36,11 @@ void DeleteTemporaryFile(MediaArchiveSlotState& slot) {
     slot.temporaryName.clear();
 }
 
-void ReportArchiveProblem(const std::string& archive, const std::string& what) {
+// Entry names come from the archive: control bytes must not reach the terminal.
+void ReportArchiveProblem(const std::string& archive, std::string what) {
+    for (char& c : what) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+    }
     std::fprintf(stderr, "Media archive \"%s\": %s.\n", archive.c_str(), what.c_str());
 }
 

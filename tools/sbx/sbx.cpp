@@ -17,8 +17,16 @@ const char kUsage[] =
     "       sbx --help\n"
     "--from-end writes the directory and data offsets counted back from the end of the file.\n";
 
+// Names inside an archive may hold any byte; keep control bytes off the terminal.
+std::string Printable(std::string text) {
+    for (char& c : text) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+    }
+    return text;
+}
+
 int Fail(const std::string& message) {
-    std::fprintf(stderr, "sbx: %s\n", message.c_str());
+    std::fprintf(stderr, "sbx: %s\n", Printable(message).c_str());
     return 1;
 }
 
@@ -62,7 +70,7 @@ int List(const std::vector<std::string>& args) {
     while (reader.NextEntry(entry)) {
         uint32_t unpacked = 0;
         const std::string unpackedText = reader.ClaimedSize(entry, unpacked) ? std::to_string(unpacked) : "?";
-        std::printf("%-32s %12d %12d %12s\n", entry.name.c_str(), entry.dataOffset, entry.storedSize,
+        std::printf("%-32s %12d %12d %12s\n", Printable(entry.name).c_str(), entry.dataOffset, entry.storedSize,
                     unpackedText.c_str());
     }
     return 0;
