@@ -1,8 +1,9 @@
 # The game's media, made at build time by mediagen from the sources in this directory:
 # pictures (art/*.art), sounds (sounds/*.snd) and fonts (fonts/glyphs.txt), all in one palette.
-# They are staged in build/Media/ and packed into build/Media.sbx, which the game reads;
-# "smalfont.bmp" also lies beside the program, where the start-up line looks for it.
-set(MEDIA_STAGING_DIR ${CMAKE_BINARY_DIR}/Media CACHE PATH "Where the generated media files are staged before packing")
+# They are staged out of the program's way (a loose Media/ beside the program would override the
+# archive) and packed into build/Media.sbx, which the game reads; "smalfont.bmp" also lies beside
+# the program, where the start-up line looks for it.
+set(MEDIA_STAGING_DIR ${CMAKE_BINARY_DIR}/assets/staged-media CACHE PATH "Where the generated media files are staged before packing")
 set(MEDIA_PALETTE ${CMAKE_CURRENT_SOURCE_DIR}/palette.txt)
 file(MAKE_DIRECTORY ${MEDIA_STAGING_DIR})
 

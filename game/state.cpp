@@ -25,7 +25,8 @@ double BlinkFrame = 0, LavaFrame = 0, ExitFrame = 0;
 double YamPackIndex = 600;
 double ScanX = 0, ScanY = 0, ScanIndex = 0, ScanTemp = 0;
 
-double MenuCursorX = 0, MenuCursorY = 0, MenuCursorMotion = 0, MenuKeyRepeat = 0, MenuAnimFrame = 0;
+// The cursor starts on "LEVELS ", the first of the four items.
+double MenuCursorX = 78, MenuCursorY = 64, MenuCursorMotion = 0, MenuKeyRepeat = 0, MenuAnimFrame = 0;
 
 namespace {
 

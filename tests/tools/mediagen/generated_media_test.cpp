@@ -36,7 +36,10 @@ std::string BuildDir() {
     return dir ? dir : ".";
 }
 
-std::string Staged(const std::string& name) { return BuildDir() + "/Media/" + name; }
+std::string Staged(const std::string& name) {
+    const char* staging = std::getenv("TUMBREL_MEDIA_STAGING_DIR");
+    return (staging ? std::string(staging) : BuildDir() + "/assets/staged-media") + "/" + name;
+}
 
 bool HasVisiblePixels(const Picture& picture, int frame) {
     for (int y = 0; y < 16; ++y)
