@@ -60,10 +60,8 @@ if(TARGET sbx)
 endif()
 add_custom_target(media ALL DEPENDS ${media_outputs})
 
-# Review sheets: every strip frame by frame at twice its size, under its file name.
-# Screenshots of the menu and a cave come from the running game: set TUMBREL_SCREENSHOT_COMMAND
-# to a command that writes them into build/review/ and the target runs it as well.
-set(TUMBREL_SCREENSHOT_COMMAND "" CACHE STRING "Command that writes menu and cave screenshots into build/review/")
+# Review sheets: every strip frame by frame at twice its size, under its file name (built with
+# everything), and screenshots of the menu and of a cave from the running game (`make review`).
 set(review_dir ${CMAKE_BINARY_DIR}/review)
 file(MAKE_DIRECTORY ${review_dir})
 # In the order of the game's sprite slots, then the menu picture and the font.
@@ -77,12 +75,14 @@ add_custom_command(OUTPUT ${review_dir}/strips.png
   COMMAND mediagen sheet ${review_dir}/strips.png ${review_pictures} ${media_font}
   DEPENDS mediagen ${media_pictures} ${media_font}
   COMMENT "Making the review sheet" VERBATIM)
-set(review_commands "")
-if(TUMBREL_SCREENSHOT_COMMAND)
-  separate_arguments(screenshot_command UNIX_COMMAND "${TUMBREL_SCREENSHOT_COMMAND}")
-  set(review_commands COMMAND ${screenshot_command})
-endif()
-add_custom_target(review_sheets ALL ${review_commands}
-  DEPENDS ${review_dir}/strips.png media
+add_custom_target(review_sheets ALL DEPENDS ${review_dir}/strips.png media)
+
+# Headless runs draw offscreen and never touch the player's files.
+set(headless_game ${CMAKE_COMMAND} -E env SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy $<TARGET_FILE:tumbrel> --headless)
+add_custom_target(review
+  COMMAND ${headless_game} --frames 20 --screenshot 16:${review_dir}/menu.png
+  COMMAND ${headless_game} --level 3 --seed 1 --frames 240 --screenshot 230:${review_dir}/cave.png
+  DEPENDS tumbrel review_sheets levels player_data
   WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
+  COMMENT "Screenshots of the menu and a cave into build/review/"
   VERBATIM)
