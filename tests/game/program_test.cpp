@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "game/replay.h"
+#include "gfx/picture.h"
 #include "tests/support/run_program.h"
 #include "tests/support/temp_files.h"
 
@@ -138,13 +139,37 @@ TEST(Program, AMissingDataFileEndsWithError3AndSaysWhichFile) {
     EXPECT_NE(run.err.find("Data.bin"), std::string::npos) << run.err;
 }
 
+// Brightness of the earth cell right of the player's start in level 1, from a screenshot.
+int EarthCellBrightness(const std::string& screenshot) {
+    Picture picture;
+    if (!DecodePngFile(screenshot, 0xFFFFFFFF, picture)) return -1;
+    int sum = 0;
+    for (int y = 16; y < 32; ++y)
+        for (int x = 32; x < 48; ++x)
+            for (int c = 0; c < 3; ++c) sum += picture.rgba[(y * picture.width + x) * 4 + c];
+    return sum;
+}
+
 TEST(Program, WithoutMediaTheGameRunsOnDrawingNothing) {
     ProgramCopy copy(kAllData);
-    ProgramRun run = RunTumbrel({"--headless", "--level", "1", "--frames", "20", "--dump", copy.File("d.json")},
-                         copy.program());
+    ProgramRun run = RunTumbrel({"--headless", "--level", "1", "--frames", "20", "--dump", copy.File("d.json"),
+                                 "--screenshot", "5:" + copy.File("s.png")},
+                                copy.program());
     EXPECT_EQ(run.exitStatus, 0) << run.err;
     EXPECT_EQ(JsonValue(ReadFileText(copy.File("d.json")), "level"), "1");
+    EXPECT_EQ(EarthCellBrightness(copy.File("s.png")), 0) << "no tiles, nothing drawn";
     EXPECT_EQ(ReadFileBytes(copy.File("Maps/Data.bin")), ReadFileBytes(BuildDirectory() + "/Maps/Data.bin"));
+}
+
+TEST(Program, WithOnlyTheArchiveTheCaveIsDrawnFromIt) {
+    if (!FileExists(BuildDirectory() + "/Media.sbx")) GTEST_SKIP() << "the build made no Media.sbx";
+    ProgramCopy copy(kAllData);
+    WriteFileBytes(copy.File("Media.sbx"), ReadFileBytes(BuildDirectory() + "/Media.sbx"));
+    ProgramRun run = RunTumbrel({"--headless", "--level", "1", "--frames", "8", "--screenshot",
+                                 "5:" + copy.File("s.png")},
+                                copy.program());
+    EXPECT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_GT(EarthCellBrightness(copy.File("s.png")), 16 * 16 * 30) << "the earth tile came from Media.sbx";
 }
 
 TEST(Program, HelpVersionAndBadOptions) {
