@@ -49,7 +49,9 @@ void PlayChosenLevel() {
     LoadPicture("Media/Menu.png");
 }
 
+// Verification runs (headless, replays) leave the player's files as they were.
 void GoHome() {
+    if (!SaveResultsAtExit) return;
     SavePlayer();
     SaveMapCount();
 }

@@ -146,7 +146,8 @@ void DynaAnimation();  // the dynamite fuse
 // The exit's bookkeeping: Score + TimeLeft, WriteHighscore, MakeNsData, SaveNsData, SaveHsData.
 // The player rule calls it when the player stands in the open exit, then sets the final pose.
 void SaveLevelResult();
-// Headless play (the runner, the benchmark) keeps the score files untouched.
+// Headless play (the runner, the benchmark, verification runs) keeps the player's files
+// untouched: the score and name files at the exit, the player and level files on "GOHOME ".
 extern bool SaveResultsAtExit;
 // Whether SaveLevelResult ran since the last SetUpLevel (the player left through the exit).
 bool ExitReachedThisLevel();

@@ -172,6 +172,29 @@ TEST(Program, WithOnlyTheArchiveTheCaveIsDrawnFromIt) {
     EXPECT_GT(EarthCellBrightness(copy.File("s.png")), 16 * 16 * 30) << "the earth tile came from Media.sbx";
 }
 
+ino_t InodeOf(const std::string& path) {
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0 ? info.st_ino : 0;
+}
+
+TEST(Program, AVerificationRunSavesOnGoHomeOnlyWhenAsked) {
+    ProgramCopy copy(kAllData);
+    WriteFileText(copy.File("home.txt"),
+                  "tumbrel-replay 1\nseed 1\nstart menu\n"
+                  "frame 0 keys 208\nframe 1 keys\nframe 10 keys 208\nframe 11 keys\n"
+                  "frame 20 keys 208\nframe 21 keys\nframe 30 keys 28\nend 100\n");
+    ino_t before = InodeOf(copy.File("Maps/Player.bin"));
+    ProgramRun run = RunTumbrel({"--headless", "--replay", copy.File("home.txt")}, copy.program());
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_NE(run.out.find("frame=30 "), std::string::npos) << "GOHOME ends the program: " << run.out;
+    EXPECT_EQ(InodeOf(copy.File("Maps/Player.bin")), before) << "the player's file was left alone";
+
+    run = RunTumbrel({"--headless", "--save", "--replay", copy.File("home.txt")}, copy.program());
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_NE(InodeOf(copy.File("Maps/Player.bin")), before) << "--save writes it anew";
+    EXPECT_EQ(ReadFileBytes(copy.File("Maps/Player.bin")), std::vector<unsigned char>(8, 0));
+}
+
 TEST(Program, HelpVersionAndBadOptions) {
     ProgramRun run = RunTumbrel({"--help"});
     EXPECT_EQ(run.exitStatus, 0);
