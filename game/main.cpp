@@ -1,6 +1,7 @@
 // Process entry of TUMBREL 2009: reads the command line, prepares the platform and the run it
 // asks for, and hands over to the program frame, which never returns.
 #include <chrono>
+#include <cstdlib>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -30,6 +31,12 @@ void HeadlessSleepMs(double ms) { gHeadlessNowMs += ms > 0 ? ms : 0; }
 const ClockSource kHeadlessClock = {HeadlessNowMs, HeadlessSleepMs};
 
 void RunGame() {
+    // Without a window nobody could see the game or end it: stop instead of running blind.
+    if (!PlatformOpen()) {
+        std::fprintf(stderr, "tumbrel: the game cannot run without a window\n");
+        EndOfProgramCleanup();
+        std::exit(1);
+    }
     BeginSession(gConfig);
     TumbrelMain();
 }

@@ -195,6 +195,13 @@ TEST(Program, AVerificationRunSavesOnGoHomeOnlyWhenAsked) {
     EXPECT_EQ(ReadFileBytes(copy.File("Maps/Player.bin")), std::vector<unsigned char>(8, 0));
 }
 
+TEST(Program, WithoutAWindowTheProgramStopsAndSaysSo) {
+    ProgramRun run = RunProgram(Program(), {"--level", "1"}, "", 60, {"SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy"});
+    EXPECT_FALSE(run.timedOut);
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_NE(run.err.find("cannot run without a window"), std::string::npos) << run.err;
+}
+
 TEST(Program, HelpVersionAndBadOptions) {
     ProgramRun run = RunTumbrel({"--help"});
     EXPECT_EQ(run.exitStatus, 0);
