@@ -12,6 +12,7 @@ struct ProgramRun {
 };
 
 // `workingDirectory` empty keeps the current one; `extraEnvironment` holds "NAME=value" entries.
+// Under AddressSanitizer the child runs without leak checking (GL drivers keep memory to the end).
 ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& arguments,
                       const std::string& workingDirectory = "", double timeoutSeconds = 60,
                       const std::vector<std::string>& extraEnvironment = {});
