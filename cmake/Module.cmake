@@ -24,13 +24,14 @@ function(pilcrow_test name)
   pilcrow_discover_tests(${name})
 endfunction()
 
-# pilcrow_discover_tests(TARGET): registers every test of a GoogleTest executable with CTest, run in
-# the build directory with the headless SDL drivers and TUMBREL_BUILD_DIR / TUMBREL_SOURCE_DIR set.
+# pilcrow_discover_tests(TARGET [NAME=VALUE ...]): registers every test of a GoogleTest executable
+# with CTest, run in the build directory with the headless SDL drivers, TUMBREL_BUILD_DIR,
+# TUMBREL_SOURCE_DIR and any further variables given.
 # The environment goes through `cmake -E env` as the test launcher: gtest_discover_tests splits a
 # multi-variable ENVIRONMENT property into separate properties, which drops all but the first.
 function(pilcrow_discover_tests name)
   set(environment SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy
-      TUMBREL_BUILD_DIR=${CMAKE_BINARY_DIR} TUMBREL_SOURCE_DIR=${CMAKE_SOURCE_DIR})
+      TUMBREL_BUILD_DIR=${CMAKE_BINARY_DIR} TUMBREL_SOURCE_DIR=${CMAKE_SOURCE_DIR} ${ARGN})
   set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR "${CMAKE_COMMAND};-E;env;${environment}")
   gtest_discover_tests(${name} WORKING_DIRECTORY ${CMAKE_BINARY_DIR} DISCOVERY_TIMEOUT 60)
 endfunction()
