@@ -41,6 +41,11 @@ void SdlInput::Poll(uint8_t keyState[kKeyStateSize]) {
         bool down = sdlCode != SDL_SCANCODE_UNKNOWN && sdlCode < sdlKeyCount && sdlKeys[sdlCode];
         keyState[scanCode] = down ? kKeyDownBit : 0;
     }
+    // Alt+Enter belongs to the window (full screen on and off); the game must not see the Enter.
+    if (sdlKeys[SDL_SCANCODE_LALT] || sdlKeys[SDL_SCANCODE_RALT]) {
+        keyState[28] = 0;
+        keyState[156] = 0;
+    }
 }
 
 int SdlInput::CharacterOfScanCode(int scanCode) {
