@@ -24,20 +24,16 @@ protected:
         DestroySoundSlots();
         ReleaseMediaArchiveSlots();
     }
-    std::string WriteWav(const std::string& name, const WavImageSpec& spec, size_t frames = 100) {
-        const std::vector<uint8_t> samples(frames * spec.channels * spec.bitsPerSample / 8, 0x40);
-        const std::vector<uint8_t> image = WavImage(spec, samples);
-        WriteFileBytes(dir_.File(name), std::vector<unsigned char>(image.begin(), image.end()));
+    std::string Sound(const std::string& name = "Move.wav", const WavLayout& layout = WavLayout(), size_t frames = 100) {
+        const std::vector<uint8_t> image =
+            WavImage(layout, std::vector<uint8_t>(frames * layout.channels * layout.bitsPerSample / 8, 0x40));
+        WriteFileBytes(dir_.File(name), image);
         return dir_.File(name);
     }
-    std::string Sound(const std::string& name = "Move.wav") { return WriteWav(name, WavImageSpec{}); }
 
     ScopedTempDir dir_;
     RecordingSoundDevice device_;
 };
-
-// ---------------------------------------------------------------------------------------------
-// Voices
 
 TEST_F(SoundTest, OneVoiceSoundPlayedAgainWhilePlayingGivesNoChannelAndKeepsPlaying) {
     ASSERT_EQ(LoadSound(Sound().c_str(), 25, 1), 1);
@@ -45,7 +41,6 @@ TEST_F(SoundTest, OneVoiceSoundPlayedAgainWhilePlayingGivesNoChannelAndKeepsPlay
     EXPECT_EQ(PlaySound(25, 0, 1), -1);
     EXPECT_EQ(device_.plays.size(), 1u);
     EXPECT_EQ(SoundIsPlaying(25 * 256), 1);
-
     device_.FinishAll();
     EXPECT_EQ(SoundIsPlaying(25 * 256), 0);
     EXPECT_EQ(PlaySound(25, 0, 1), 25 * 256);
@@ -53,125 +48,89 @@ TEST_F(SoundTest, OneVoiceSoundPlayedAgainWhilePlayingGivesNoChannelAndKeepsPlay
 
 TEST_F(SoundTest, TwoVoiceSoundPlayedThreeTimesRestartsTheFirstVoice) {
     ASSERT_EQ(LoadSound(Sound().c_str(), 4, 2), 1);
-    EXPECT_EQ(PlaySound(4, 0, 1), 4 * 256 + 0);
-    EXPECT_EQ(PlaySound(4, 0, 1), 4 * 256 + 1);
-    EXPECT_EQ(PlaySound(4, 0, 1), 4 * 256 + 0);
-    ASSERT_EQ(device_.plays.size(), 3u);
-    EXPECT_EQ(device_.plays[2].voice, 0);
+    for (int voice : {0, 1, 0}) EXPECT_EQ(PlaySound(4, 0, 1), 4 * 256 + voice);
     EXPECT_EQ(SoundIsPlaying(4 * 256 + 1), 1);
-
     // A finished current voice is taken again without moving on.
     device_.FinishVoice(4 * 256 + 0);
     EXPECT_EQ(PlaySound(4, 0, 1), 4 * 256 + 0);
 }
 
 TEST_F(SoundTest, VoiceCountIsTruncatedAndClampedToOneToFour) {
-    ASSERT_EQ(LoadSound(Sound().c_str(), 1, 9), 1);
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(PlaySound(1, 0, 1), 256 + i);
-    EXPECT_EQ(PlaySound(1, 0, 1), 256 + 0);
-    ASSERT_EQ(LoadSound(Sound().c_str(), 2, 0.9), 1);
-    EXPECT_EQ(PlaySound(2, 0, 1), 512);
-    EXPECT_EQ(PlaySound(2, 0, 1), -1);
-    ASSERT_EQ(LoadSound(Sound().c_str(), 3, 2.9), 1);
-    EXPECT_EQ(PlaySound(3, 0, 1), 768);
-    EXPECT_EQ(PlaySound(3, 0, 1), 769);
-    EXPECT_EQ(SoundIsPlaying(770), 0);  // no third voice
+    struct Case {
+        int id;
+        double voiceCount;
+        std::vector<int> voices;  // of successive plays, -1: no channel
+    };
+    for (const Case& c : {Case{1, 9, {0, 1, 2, 3, 0}}, Case{2, 0.9, {0, -1}}, Case{3, 2.9, {0, 1, 0}}}) {
+        ASSERT_EQ(LoadSound(Sound().c_str(), c.id, c.voiceCount), 1);
+        for (int voice : c.voices) EXPECT_EQ(PlaySound(c.id, 0, 1), voice < 0 ? -1 : c.id * 256 + voice) << c.voiceCount;
+    }
 }
 
 TEST_F(SoundTest, StopAllSoundsAndReloadingStopEveryVoice) {
     ASSERT_EQ(LoadSound(Sound().c_str(), 5, 2), 1);
     ASSERT_EQ(LoadSound(Sound().c_str(), 6, 1), 1);
-    PlaySound(5, 0, 1);
-    PlaySound(5, 0, 1);
-    PlaySound(6, 0, 1);
+    for (int id : {5, 5, 6}) PlaySound(id, 0, 1);
     StopAllSounds();
-    EXPECT_EQ(SoundIsPlaying(5 * 256), 0);
-    EXPECT_EQ(SoundIsPlaying(5 * 256 + 1), 0);
-    EXPECT_EQ(SoundIsPlaying(6 * 256), 0);
-
+    for (int channel : {5 * 256, 5 * 256 + 1, 6 * 256}) EXPECT_EQ(SoundIsPlaying(channel), 0) << channel;
     PlaySound(6, 0, 1);
     ASSERT_EQ(LoadSound(Sound("Klic.wav").c_str(), 6, 1), 1);
     EXPECT_EQ(SoundIsPlaying(6 * 256), 0);
 }
 
-// ---------------------------------------------------------------------------------------------
-// Ids, channels and the parameter mapping
-
-TEST_F(SoundTest, IdAbove127PlaysSlot127AndNegativeIdsReachNothing) {
+TEST_F(SoundTest, IdsAbove127PlaySlot127AndChannelsOutsideTheRangeAreNotPlaying) {
     ASSERT_EQ(LoadSound(Sound().c_str(), 127, 2), 1);
     EXPECT_EQ(PlaySound(200, 0, 1), 127 * 256);
     EXPECT_EQ(PlaySound(127.9, 0, 1), 127 * 256 + 1);
-    EXPECT_EQ(PlaySound(-3, 0, 1), -1);
+    for (double id : {-3.0, std::nan(""), 17.0 /* an empty slot */}) EXPECT_EQ(PlaySound(id, 0, 1), -1) << id;
     EXPECT_EQ(LoadSound(Sound().c_str(), -1, 1), 0);
-    EXPECT_EQ(PlaySound(std::nan(""), 0, 1), -1);
-    EXPECT_EQ(PlaySound(17, 0, 1), -1);  // an empty slot
+    EXPECT_EQ(SoundIsPlaying(127 * 256 + 0.7), 1);
+    for (double channel : {-1.0, 127 * 256 + 2.0, 1e12, std::nan("")}) EXPECT_EQ(SoundIsPlaying(channel), 0) << channel;
 }
 
-TEST_F(SoundTest, SoundIsPlayingChecksTheChannelRange) {
-    ASSERT_EQ(LoadSound(Sound().c_str(), 9, 2), 1);
-    PlaySound(9, 0, 1);
-    EXPECT_EQ(SoundIsPlaying(9 * 256 + 0.7), 1);
-    EXPECT_EQ(SoundIsPlaying(-1), 0);
-    EXPECT_EQ(SoundIsPlaying(9 * 256 + 2), 0);
-    EXPECT_EQ(SoundIsPlaying(1e12), 0);
-    EXPECT_EQ(SoundIsPlaying(std::nan("")), 0);
-}
-
-TEST_F(SoundTest, VolumeAndPanMapToHundredthsOfADecibel) {
+TEST_F(SoundTest, VolumeAndPanMapToHundredthsOfADecibelThenToGains) {
     ASSERT_EQ(LoadSound(Sound().c_str(), 10, 4), 1);
-    PlaySound(10, 0, 0.5);
-    PlaySound(10, 0, 2);
-    PlaySound(10, -3, 1);
-    PlaySound(10, 0.25, 0);
-    ASSERT_EQ(device_.plays.size(), 4u);
-    EXPECT_EQ(device_.plays[0].volumeHundredthsDb, -5000);
-    EXPECT_EQ(device_.plays[1].volumeHundredthsDb, 0);
-    EXPECT_EQ(device_.plays[2].panHundredthsDb, -10000);
-    EXPECT_FLOAT_EQ(device_.plays[2].leftGain, 1.0f);
-    EXPECT_FLOAT_EQ(device_.plays[2].rightGain, 0.0f);
-    EXPECT_EQ(device_.plays[3].panHundredthsDb, 2500);
-    EXPECT_EQ(device_.plays[3].volumeHundredthsDb, -10000);
-    EXPECT_FLOAT_EQ(device_.plays[3].leftGain, 0.0f);
-}
-
-TEST(SoundMappingTest, TruncatesLikeTheDeviceUnitsDemand) {
-    EXPECT_EQ(VolumeToHundredthsDb(0.999), -100);
-    EXPECT_EQ(VolumeToHundredthsDb(-1), -10000);
-    EXPECT_EQ(PanToHundredthsDb(0.12345), 1234);
+    struct Case {
+        double pan, volume;
+        int panDb, volumeDb;
+        float left, right;
+    };
+    const Case cases[] = {{0, 0.5, 0, -5000, 0.00316f, 0.00316f}, {0, 2, 0, 0, 1, 1},
+                          {-3, 1, -10000, 0, 1, 0}, {0.25, 0, 2500, -10000, 0, 0}};
+    for (const Case& c : cases) {
+        PlaySound(10, c.pan, c.volume);
+        const RecordingSoundDevice::Play& play = device_.plays.back();
+        EXPECT_EQ(play.panHundredthsDb, c.panDb) << c.pan;
+        EXPECT_EQ(play.volumeHundredthsDb, c.volumeDb) << c.volume;
+        EXPECT_NEAR(play.leftGain, c.left, 1e-4) << c.pan << " " << c.volume;
+        EXPECT_NEAR(play.rightGain, c.right, 1e-4) << c.pan << " " << c.volume;
+    }
+    EXPECT_EQ(VolumeToHundredthsDb(0.999), -100);  // truncated, as the device units demand
     EXPECT_EQ(PanToHundredthsDb(-0.12345), -1234);
     float left = 0, right = 0;
-    GainsFromHundredthsDb(-2000, 0, left, right);  // -20 dB is a tenth of the amplitude
-    EXPECT_NEAR(left, 0.1f, 1e-6);
-    EXPECT_NEAR(right, 0.1f, 1e-6);
     GainsFromHundredthsDb(0, 600, left, right);  // pan right by 6 dB halves the left side
     EXPECT_NEAR(left, 0.501f, 1e-3);
     EXPECT_FLOAT_EQ(right, 1.0f);
 }
 
-// ---------------------------------------------------------------------------------------------
-// Loading
-
 TEST_F(SoundTest, MonoEightBitFileIsConvertedFromItsOwnFormat) {
-    WavImageSpec spec;
-    spec.bitsPerSample = 8;
-    spec.sampleRate = 11025;
-    ASSERT_EQ(LoadSound(WriteWav("Klic.wav", spec, 300).c_str(), 26, 1), 1);
+    ASSERT_EQ(LoadSound(Sound("Klic.wav", WavLayout(1, 8, 11025), 300).c_str(), 26, 1), 1);
     ASSERT_EQ(device_.conversions.size(), 1u);
-    EXPECT_EQ(device_.conversions[0].from.channels, 1);
-    EXPECT_EQ(device_.conversions[0].from.bitsPerSample, 8);
-    EXPECT_EQ(device_.conversions[0].from.sampleRate, 11025);
-    EXPECT_EQ(device_.conversions[0].byteCount, 300u);
+    const RecordingSoundDevice::Conversion& conversion = device_.conversions[0];
+    EXPECT_EQ(conversion.from.channels, 1);
+    EXPECT_EQ(conversion.from.bitsPerSample, 8);
+    EXPECT_EQ(conversion.from.sampleRate, 11025);
+    EXPECT_EQ(conversion.byteCount, 300u);
     PlaySound(26, 0, 1);
-    const auto samples = device_.SamplesOf(26 * 256);
-    ASSERT_TRUE(samples != nullptr);
-    EXPECT_EQ(samples->frameCount(), 300u);
+    ASSERT_TRUE(device_.SamplesOf(26 * 256) != nullptr);
+    EXPECT_EQ(device_.SamplesOf(26 * 256)->frameCount(), 300u);
 }
 
 TEST_F(SoundTest, FailedLoadsEmptyTheSlotAndPlaysGiveNoChannel) {
-    WavImageSpec list;
+    WavLayout list;
     list.chunksBeforeData = {{"LIST", {'I', 'N', 'F', 'O'}}};
     ASSERT_EQ(LoadSound(Sound().c_str(), 11, 2), 1);
-    EXPECT_EQ(LoadSound(WriteWav("List.wav", list).c_str(), 11, 2), 0);
+    EXPECT_EQ(LoadSound(Sound("List.wav", list).c_str(), 11, 2), 0);
     EXPECT_EQ(PlaySound(11, 0, 1), -1);
     EXPECT_EQ(LoadSound(dir_.File("Missing.wav").c_str(), 12, 2), 0);
     EXPECT_EQ(LoadSound("", 12, 2), 0);

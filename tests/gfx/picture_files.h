@@ -5,34 +5,37 @@
 #include <string>
 #include <vector>
 
-struct BmpSpec {
+#include "gfx/picture.h"
+
+struct BmpLayout {
     int width = 0;
     int height = 0;  // negative: rows stored top first
     int bitCount = 24;
-    bool coreHeader = false;       // the 12-byte header
+    bool coreHeader = false;        // the 12-byte header
     std::vector<uint32_t> palette;  // 0xRRGGBB entries
     std::vector<uint32_t> pixels;   // top row first: palette indices, or 0xRRGGBB
 };
+std::vector<uint8_t> BmpBytes(const BmpLayout& layout);
+// A 24-bit BMP of one colour.
+std::vector<uint8_t> SolidBmp(int width, int height, uint32_t colour);
 
-std::vector<uint8_t> BmpBytes(const BmpSpec& spec);
-
-struct PngSpec {
-    int width = 0;
-    int height = 0;
-    int colourType = 2;  // libpng's PNG_COLOR_TYPE_* value
-    int bitDepth = 8;
-    std::vector<uint8_t> rowBytes;         // packed rows, top first, as libpng takes them
-    std::vector<uint32_t> palette;         // 0xRRGGBB, for palette pictures
-    std::vector<uint8_t> transparency;     // tRNS: alphas of palette entries
-    int transparentGrey = -1;              // tRNS of a grey picture
+struct PngLayout {
+    PngLayout(int w, int h, int type, int depth, std::vector<uint8_t> rows)
+        : width(w), height(h), colourType(type), bitDepth(depth), rowBytes(std::move(rows)) {}
+    int width, height;
+    int colourType;                      // libpng's PNG_COLOR_TYPE_* value
+    int bitDepth;
+    std::vector<uint8_t> rowBytes;       // packed rows, top first, as libpng takes them
+    std::vector<uint32_t> palette;       // 0xRRGGBB, for palette pictures
+    std::vector<uint8_t> transparency;   // tRNS: alphas of palette entries
+    int transparentGrey = -1;            // tRNS of a grey picture
 };
-
-PngSpec SimplePng(int width, int height, int colourType, int bitDepth, std::vector<uint8_t> rowBytes);
-void WritePng(const std::string& path, const PngSpec& spec);
-void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);
+void WritePng(const std::string& path, const PngLayout& layout);
 
 // RGBA of pixel (x, y) of a picture stored top row first.
 uint32_t PixelAt(const std::vector<uint8_t>& rgba, int width, int x, int y);
+// Every pixel of a picture, top row first, as 0xRRGGBBAA.
+std::vector<uint32_t> PixelsOf(const Picture& picture);
 inline uint32_t Rgba(uint8_t r, uint8_t g, uint8_t b, uint8_t a) {
     return uint32_t{r} << 24 | uint32_t{g} << 16 | uint32_t{b} << 8 | a;
 }

@@ -3,17 +3,19 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
 // Scan codes of the main block (US positions).
-enum { KeyA = 30, KeyB = 48, KeyQ = 16, Key1 = 2, KeyUmlaut = 40 };
+enum { KeyA = 30, KeyB = 48, KeyQ = 16, Key1 = 2, KeyUmlaut = 40, KeyF1 = 59 };
 
 // A source whose layout gives a few special characters besides the US main block.
 class LayoutInput : public ScriptedInput {
 public:
     int CharacterOfScanCode(int scanCode) override {
         if (scanCode == KeyUmlaut) return 0xE4;  // a with diaeresis, Latin-1
-        if (scanCode == 59) return 3;            // a control code from a function key
+        if (scanCode == KeyF1) return 3;         // a control code from a function key
         return ScriptedInput::CharacterOfScanCode(scanCode);
     }
 };
@@ -25,94 +27,45 @@ protected:
         ResetTypedCharMemory();
     }
     void TearDown() override { SetInputSource(nullptr); }
-    void Hold(std::initializer_list<int> keys) {
-        for (int key : keys) input.SetKeyDown(key, true);
-    }
-    void ReleaseAll() {
+    void HoldOnly(const std::vector<int>& keys) {
         for (int key = 0; key < 256; ++key) input.SetKeyDown(key, false);
+        for (int key : keys) input.SetKeyDown(key, true);
     }
     LayoutInput input;
 };
 
-TEST_F(Keyboard, KeyStateReadsTheLowEightBitsOfTheCode) {
+TEST_F(Keyboard, KeyStatePollsTheSourceAndReadsTheLowEightBitsOfTheCode) {
     EXPECT_EQ(KeyState(ScanEscape), 0.0);
-    Hold({ScanEscape});
-    EXPECT_EQ(KeyState(1), 1.0);
-    EXPECT_EQ(KeyState(1.9), 1.0);
-    EXPECT_EQ(KeyState(257), 1.0);
+    HoldOnly({ScanEscape});
+    const int polls = input.pollCount;
+    for (double code : {1.0, 1.9, 257.0}) EXPECT_EQ(KeyState(code), 1.0) << code;
     EXPECT_EQ(KeyState(2), 0.0);
+    EXPECT_EQ(input.pollCount - polls, 4);
 }
 
-TEST_F(Keyboard, KeyStatePollsTheSourceEachTime) {
-    int polls = input.pollCount;
-    KeyState(ScanSpace);
-    KeyState(ScanSpace);
-    EXPECT_EQ(input.pollCount - polls, 2);
-}
-
-TEST_F(Keyboard, HeldKeyTypesOnceUntilAReadSeesNoKey) {
-    Hold({KeyA});
-    EXPECT_EQ(ReadTypedCode(), 'a');
-    EXPECT_EQ(ReadTypedCode(), 0);
-    EXPECT_EQ(ReadTypedCode(), 0);
-    ReleaseAll();
-    EXPECT_EQ(ReadTypedCode(), 0);
-    Hold({KeyA});
-    EXPECT_EQ(ReadTypedCode(), 'a');
-}
-
-TEST_F(Keyboard, ChangingToAnotherKeyTypesAtOnce) {
-    Hold({KeyA});
-    EXPECT_EQ(ReadTypedCode(), 'a');
-    ReleaseAll();
-    Hold({KeyB});
-    EXPECT_EQ(ReadTypedCode(), 'b');
-}
-
-TEST_F(Keyboard, LowestScanCodeWins) {
-    Hold({KeyB, KeyA, KeyQ});
-    EXPECT_EQ(ReadTypedCode(), 'q');
-}
-
-TEST_F(Keyboard, ShiftCapitalisesLettersOnly) {
-    Hold({ScanLeftShift, KeyA});
-    EXPECT_EQ(ReadTypedCode(), 'A');
-    ReleaseAll();
-    Hold({ScanRightShift, Key1});
-    EXPECT_EQ(ReadTypedCode(), '1');
-    ReleaseAll();
-    Hold({ScanRightShift, KeyUmlaut});
-    EXPECT_EQ(ReadTypedCode(), 0xE4);
-}
-
-TEST_F(Keyboard, ReturnBackspaceAndSilentKeys) {
-    Hold({ScanBackspace});
-    EXPECT_EQ(ReadTypedCode(), 8);
-    ReleaseAll();
-    Hold({ScanReturn});
-    EXPECT_EQ(ReadTypedCode(), 10);
-    // The same character from another key counts as a repeat until a read sees no key.
-    ReleaseAll();
-    Hold({ScanKeypadEnter});
-    EXPECT_EQ(ReadTypedCode(), 0);
-    ReleaseAll();
-    EXPECT_EQ(ReadTypedCode(), 0);
-    Hold({ScanKeypadEnter});
-    EXPECT_EQ(ReadTypedCode(), 10);
-    ReleaseAll();
-    Hold({ScanLeftShift, ScanLeftCtrl, ScanLeftAlt, ScanCapsLock, ScanNumLock, ScanApplications});
-    EXPECT_EQ(ReadTypedCode(), 0);
-}
-
-TEST_F(Keyboard, SilentKeysDoNotHideAHigherKey) {
-    Hold({ScanLeftCtrl, 59, KeyB});  // Ctrl and a control code give nothing; B is next
-    EXPECT_EQ(ReadTypedCode(), 'b');
-}
-
-TEST_F(Keyboard, ReadTypedCharGivesOneCharacterStrings) {
-    Hold({KeyQ});
-    RtStr typed = ReadTypedChar();
-    EXPECT_STREQ(typed.c_str(), "q");
+// Each read sees exactly the keys of its step held.
+TEST_F(Keyboard, TypedCharactersComeOncePerPressLowestScanCodeFirst) {
+    struct Step {
+        std::vector<int> held;
+        int typed;
+    };
+    const Step steps[] = {
+        {{KeyA}, 'a'}, {{KeyA}, 0}, {{KeyA}, 0}, {{}, 0}, {{KeyA}, 'a'},  // a held key types once
+        {{KeyB}, 'b'},                                                    // another key types at once
+        {{KeyB, KeyA, KeyQ}, 'q'},
+        {{ScanLeftShift, KeyA}, 'A'}, {{ScanRightShift, Key1}, '1'}, {{ScanRightShift, KeyUmlaut}, 0xE4},
+        {{ScanBackspace}, 8}, {{ScanReturn}, 10},
+        {{ScanKeypadEnter}, 0}, {{}, 0}, {{ScanKeypadEnter}, 10},  // the same character from another key repeats
+        {{ScanLeftShift, ScanLeftCtrl, ScanLeftAlt, ScanCapsLock, ScanNumLock, ScanApplications}, 0},
+        {{ScanLeftCtrl, KeyF1, KeyB}, 'b'},  // keys that type nothing do not hide a higher key
+    };
+    int index = 0;
+    for (const Step& step : steps) {
+        HoldOnly(step.held);
+        EXPECT_EQ(ReadTypedCode(), step.typed) << "step " << index++;
+    }
+    HoldOnly({KeyQ});
+    EXPECT_STREQ(ReadTypedChar().c_str(), "q");
     EXPECT_STREQ(ReadTypedChar().c_str(), "");
 }
 
@@ -123,34 +76,21 @@ TEST_F(Keyboard, PointerVisibilityGoesToTheSource) {
     EXPECT_TRUE(input.pointerVisible);
 }
 
-TEST(ScriptedKeys, FollowTheFrameCounter) {
+TEST(ScriptedKeys, FollowTheFrameCounterOnAUsLayout) {
     ScriptedInput input;
     SetInputSource(&input);
     input.HoldKey(ScanUp, 2, 3);
     input.PressKeyAt(ScanSpace, 3);
-    EXPECT_EQ(KeyState(ScanUp), 0.0);
-    MarkInputFrame();
-    MarkInputFrame();
-    EXPECT_EQ(KeyState(ScanUp), 1.0);
-    EXPECT_EQ(KeyState(ScanSpace), 0.0);
-    MarkInputFrame();
-    EXPECT_EQ(KeyState(ScanUp), 1.0);
-    EXPECT_EQ(KeyState(ScanSpace), 1.0);
-    MarkInputFrame();
-    EXPECT_EQ(KeyState(ScanUp), 0.0);
+    const double expected[][2] = {{0, 0}, {0, 0}, {1, 0}, {1, 1}, {0, 0}};  // up, space per frame
+    for (const auto& frame : expected) {
+        EXPECT_EQ(KeyState(ScanUp), frame[0]);
+        EXPECT_EQ(KeyState(ScanSpace), frame[1]);
+        MarkInputFrame();
+    }
     SetInputSource(nullptr);
     EXPECT_EQ(KeyState(ScanUp), 0.0);
-}
-
-TEST(ScriptedKeys, UsLayoutOfTheMainBlock) {
-    ScriptedInput input;
-    EXPECT_EQ(input.CharacterOfScanCode(2), '1');
-    EXPECT_EQ(input.CharacterOfScanCode(11), '0');
-    EXPECT_EQ(input.CharacterOfScanCode(16), 'q');
-    EXPECT_EQ(input.CharacterOfScanCode(44), 'z');
-    EXPECT_EQ(input.CharacterOfScanCode(57), ' ');
-    EXPECT_EQ(input.CharacterOfScanCode(ScanReturn), 0);
-    EXPECT_EQ(input.CharacterOfScanCode(200), 0);
+    const int layout[][2] = {{2, '1'}, {11, '0'}, {16, 'q'}, {44, 'z'}, {57, ' '}, {ScanReturn, 0}, {200, 0}};
+    for (const auto& key : layout) EXPECT_EQ(input.CharacterOfScanCode(key[0]), key[1]) << key[0];
 }
 
 }  // namespace

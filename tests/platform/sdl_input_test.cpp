@@ -6,31 +6,20 @@
 
 namespace {
 
-TEST(KeyCharacters, LayoutCharactersUpToLatin1AreTyped) {
-    EXPECT_EQ(CharacterOfKeycode('a', false), 'a');
-    EXPECT_EQ(CharacterOfKeycode('7', false), '7');
-    EXPECT_EQ(CharacterOfKeycode(' ', false), ' ');
-    EXPECT_EQ(CharacterOfKeycode(0xFC, false), 0xFC);  // u umlaut on a German layout
-    EXPECT_EQ(CharacterOfKeycode(0xDF, false), 0xDF);  // sharp s
-}
-
-TEST(KeyCharacters, KeysWithoutAFontCellTypeNothing) {
-    EXPECT_EQ(CharacterOfKeycode(0x20AC, false), 0);  // euro sign
-    EXPECT_EQ(CharacterOfKeycode(SDLK_DELETE, false), 0);
-    EXPECT_EQ(CharacterOfKeycode(SDLK_UP, false), 0);
-    EXPECT_EQ(CharacterOfKeycode(SDLK_F4, false), 0);
-    EXPECT_EQ(CharacterOfKeycode(SDLK_UNKNOWN, false), 0);
-}
-
-TEST(KeyCharacters, KeypadDigitsNeedNumLockOperatorsDoNot) {
-    EXPECT_EQ(CharacterOfKeycode(SDLK_KP_5, true), '5');
-    EXPECT_EQ(CharacterOfKeycode(SDLK_KP_0, true), '0');
-    EXPECT_EQ(CharacterOfKeycode(SDLK_KP_9, true), '9');
-    EXPECT_EQ(CharacterOfKeycode(SDLK_KP_PERIOD, true), '.');
-    EXPECT_EQ(CharacterOfKeycode(SDLK_KP_5, false), 0);
-    EXPECT_EQ(CharacterOfKeycode(SDLK_KP_PLUS, false), '+');
-    EXPECT_EQ(CharacterOfKeycode(SDLK_KP_DIVIDE, false), '/');
-    EXPECT_EQ(CharacterOfKeycode(SDLK_KP_ENTER, true), 0);
+TEST(KeyCharacters, LayoutCharactersUpToLatin1AreTypedKeypadDigitsOnlyWithNumLock) {
+    struct Case {
+        SDL_Keycode key;
+        bool numLock;
+        int typed;
+    };
+    const Case cases[] = {
+        {'a', false, 'a'}, {'7', false, '7'}, {' ', false, ' '}, {0xFC, false, 0xFC} /* u umlaut */,
+        {0xDF, false, 0xDF}, {0x20AC, false, 0} /* euro: no font cell */, {SDLK_DELETE, false, 0},
+        {SDLK_UP, false, 0}, {SDLK_F4, false, 0}, {SDLK_UNKNOWN, false, 0},
+        {SDLK_KP_5, true, '5'}, {SDLK_KP_0, true, '0'}, {SDLK_KP_9, true, '9'}, {SDLK_KP_PERIOD, true, '.'},
+        {SDLK_KP_5, false, 0}, {SDLK_KP_PLUS, false, '+'}, {SDLK_KP_DIVIDE, false, '/'}, {SDLK_KP_ENTER, true, 0},
+    };
+    for (const Case& c : cases) EXPECT_EQ(CharacterOfKeycode(c.key, c.numLock), c.typed) << c.key << " " << c.numLock;
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
-#include <vector>
+#include <algorithm>
 
 #include "core/errors.h"
 #include "gfx/frame.h"
@@ -14,9 +14,9 @@
 
 namespace {
 
-void PushWindowEvent(SDL_WindowEventID what) {
+void PushWindowEvent(Uint32 type, SDL_WindowEventID what = SDL_WINDOWEVENT_NONE) {
     SDL_Event event{};
-    event.type = SDL_WINDOWEVENT;
+    event.type = type;
     event.window.event = what;
     SDL_PushEvent(&event);
 }
@@ -46,71 +46,53 @@ protected:
 };
 
 TEST_F(SdlWindowTest, FocusChangesAreReportedLastOneWins) {
-    PushWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
+    PushWindowEvent(SDL_WINDOWEVENT, SDL_WINDOWEVENT_FOCUS_LOST);
     EXPECT_EQ(PlatformWindow().PumpEvents().focus, FocusChange::Lost);
-    PushWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
-    PushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
-    WindowEvents events = PlatformWindow().PumpEvents();
+    PushWindowEvent(SDL_WINDOWEVENT, SDL_WINDOWEVENT_FOCUS_LOST);
+    PushWindowEvent(SDL_WINDOWEVENT, SDL_WINDOWEVENT_FOCUS_GAINED);
+    const WindowEvents events = PlatformWindow().PumpEvents();
     EXPECT_EQ(events.focus, FocusChange::Gained);
     EXPECT_FALSE(events.closeRequested);
     EXPECT_EQ(PlatformWindow().PumpEvents().focus, FocusChange::None);
 }
 
-TEST_F(SdlWindowTest, ClosingTheWindowEndsTheProgramWithTheErrorNumberUnchanged) {
-    PushWindowEvent(SDL_WINDOWEVENT_CLOSE);
+TEST_F(SdlWindowTest, ClosingTheWindowOrQuittingEndsTheProgramWithTheErrorNumberUnchanged) {
+    PushWindowEvent(SDL_WINDOWEVENT, SDL_WINDOWEVENT_CLOSE);
     EXPECT_EQ(CatchRuntimeExit([] { PresentFrame(); }), 0);
-
     RecordError(ErrArgumentRange);  // an error recorded before the close keeps its number
-    PushWindowEvent(SDL_WINDOWEVENT_CLOSE);
+    PushWindowEvent(SDL_WINDOWEVENT, SDL_WINDOWEVENT_CLOSE);
     EXPECT_EQ(CatchRuntimeExit([] { PresentFrame(); }), ErrArgumentRange);
     ResetErrorState();
-}
-
-TEST_F(SdlWindowTest, QuitRequestCountsAsClosing) {
-    SDL_Event quit{};
-    quit.type = SDL_QUIT;
-    SDL_PushEvent(&quit);
+    PushWindowEvent(SDL_QUIT);
     EXPECT_TRUE(PlatformWindow().PumpEvents().closeRequested);
 }
 
-TEST_F(SdlWindowTest, AltEnterTogglesFullScreenAndBack) {
-    ASSERT_FALSE(PlatformWindow().FullScreen());
-    PushKey(SDLK_RETURN, KMOD_LALT);
-    PlatformWindow().PumpEvents();
-    EXPECT_TRUE(PlatformWindow().FullScreen());
-    PushKey(SDLK_RETURN, KMOD_LALT, 1);  // held down: no second toggle
-    PlatformWindow().PumpEvents();
-    EXPECT_TRUE(PlatformWindow().FullScreen());
-    PushKey(SDLK_RETURN, KMOD_RALT);
-    PlatformWindow().PumpEvents();
-    EXPECT_FALSE(PlatformWindow().FullScreen());
-}
-
-TEST_F(SdlWindowTest, ReturnWithoutAltLeavesTheWindowAlone) {
+TEST_F(SdlWindowTest, AltEnterTogglesFullScreenAndBackOnlyWithAltAndWithoutRepeats) {
     PushKey(SDLK_RETURN, KMOD_NONE);
     PushKey(SDLK_RETURN, KMOD_LCTRL);
     PlatformWindow().PumpEvents();
-    EXPECT_FALSE(PlatformWindow().FullScreen());
+    ASSERT_FALSE(PlatformWindow().FullScreen());
+    const struct {
+        Uint16 modifiers;
+        Uint8 repeat;
+        bool fullScreen;
+    } presses[] = {{KMOD_LALT, 0, true}, {KMOD_LALT, 1, true} /* held down: no second toggle */, {KMOD_RALT, 0, false}};
+    for (const auto& press : presses) {
+        PushKey(SDLK_RETURN, press.modifiers, press.repeat);
+        PlatformWindow().PumpEvents();
+        EXPECT_EQ(PlatformWindow().FullScreen(), press.fullScreen);
+    }
 }
 
-TEST_F(SdlWindowTest, KeyboardSourceReadsNoKeyWhenNoneIsHeld) {
+// SDL starts with the US layout when no display tells it otherwise.
+TEST_F(SdlWindowTest, KeyboardSourceReadsNoKeyHeldAndTypesWhatTheLayoutPutsOnAKey) {
     SdlInput input;
     uint8_t keys[kKeyStateSize];
     std::fill(keys, keys + kKeyStateSize, 0xFF);
     input.Poll(keys);
-    for (int code = 0; code < kKeyStateSize; ++code) EXPECT_EQ(keys[code], 0) << "scan code " << code;
-}
-
-// SDL starts with the US layout when no display tells it otherwise.
-TEST_F(SdlWindowTest, KeyboardSourceTypesWhatTheLayoutPutsOnAKey) {
-    SdlInput input;
-    EXPECT_EQ(input.CharacterOfScanCode(30), 'a');
-    EXPECT_EQ(input.CharacterOfScanCode(21), 'y');
-    EXPECT_EQ(input.CharacterOfScanCode(2), '1');
-    EXPECT_EQ(input.CharacterOfScanCode(57), ' ');
-    EXPECT_EQ(input.CharacterOfScanCode(200), 0);
-    EXPECT_EQ(input.CharacterOfScanCode(129), 0);
-    EXPECT_EQ(input.CharacterOfScanCode(-5), 0);
+    EXPECT_EQ(std::count(keys, keys + kKeyStateSize, 0), kKeyStateSize);
+    const int layout[][2] = {{30, 'a'}, {21, 'y'}, {2, '1'}, {57, ' '}, {200, 0}, {129, 0}, {-5, 0}};
+    for (const auto& key : layout) EXPECT_EQ(input.CharacterOfScanCode(key[0]), key[1]) << key[0];
 }
 
 }  // namespace

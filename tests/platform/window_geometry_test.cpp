@@ -3,51 +3,33 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
-TEST(WindowGeometry, LargestWholeScaleIsLimitedByTheTighterSide) {
-    EXPECT_EQ(LargestWholeScale(320, 240), 1);
-    EXPECT_EQ(LargestWholeScale(959, 720), 2);
-    EXPECT_EQ(LargestWholeScale(960, 720), 3);
-    EXPECT_EQ(LargestWholeScale(1920, 1080), 4);  // 1080 / 240 = 4.5
-    EXPECT_EQ(LargestWholeScale(3840, 2160), 9);
-    EXPECT_EQ(LargestWholeScale(1280, 480), 2);   // wide but low
-}
-
-TEST(WindowGeometry, ScaleIsNeverBelowOne) {
-    EXPECT_EQ(LargestWholeScale(200, 150), 1);
-    EXPECT_EQ(LargestWholeScale(0, 0), 1);
-    EXPECT_EQ(ComfortableWindowScale(320, 240), 1);
-    EXPECT_EQ(ComfortableWindowScale(0, 0), 1);
-}
-
-TEST(WindowGeometry, FullScreenPictureIsCentredOnBlack) {
-    PictureRect hd = CentredPicture(1920, 1080);
-    EXPECT_EQ(hd.scale, 4);
-    EXPECT_EQ(hd.width, 1280);
-    EXPECT_EQ(hd.height, 960);
-    EXPECT_EQ(hd.x, 320);
-    EXPECT_EQ(hd.y, 60);
-
-    PictureRect exact = CentredPicture(960, 720);
-    EXPECT_EQ(exact.scale, 3);
-    EXPECT_EQ(exact.x, 0);
-    EXPECT_EQ(exact.y, 0);
-}
-
-TEST(WindowGeometry, OddBordersPutTheSparePixelBelowAndRight) {
-    PictureRect rect = CentredPicture(645, 485);
-    EXPECT_EQ(rect.scale, 2);
-    EXPECT_EQ(rect.x, 2);
-    EXPECT_EQ(rect.y, 2);
+TEST(WindowGeometry, LargestWholeScaleIsLimitedByTheTighterSideAndNeverBelowOne) {
+    const int cases[][3] = {{320, 240, 1}, {959, 720, 2}, {960, 720, 3}, {1920, 1080, 4} /* 4.5 */,
+                            {3840, 2160, 9}, {1280, 480, 2} /* wide but low */, {200, 150, 1}, {0, 0, 1}};
+    for (const auto& c : cases) EXPECT_EQ(LargestWholeScale(c[0], c[1]), c[2]) << c[0] << "x" << c[1];
 }
 
 // A framed window leaves room for its frame and the task bar.
 TEST(WindowGeometry, FramedWindowFitsComfortably) {
-    EXPECT_EQ(ComfortableWindowScale(1920, 1080), 4);  // 960 of 1080 high
-    EXPECT_EQ(ComfortableWindowScale(1920, 1040), 3);  // a task bar takes the fourth
-    EXPECT_EQ(ComfortableWindowScale(1024, 768), 2);
-    EXPECT_EQ(ComfortableWindowScale(640, 480), 1);    // the exact double would fill the desktop
+    const int cases[][3] = {{1920, 1080, 4} /* 960 of 1080 high */, {1920, 1040, 3} /* a task bar takes the fourth */,
+                            {1024, 768, 2}, {640, 480, 1} /* the exact double would fill the desktop */,
+                            {320, 240, 1}, {0, 0, 1}};
+    for (const auto& c : cases) EXPECT_EQ(ComfortableWindowScale(c[0], c[1]), c[2]) << c[0] << "x" << c[1];
+}
+
+// The spare pixel of an odd border goes below and right.
+TEST(WindowGeometry, FullScreenPictureIsCentredOnBlack) {
+    const int cases[][7] = {{1920, 1080, 4, 1280, 960, 320, 60}, {960, 720, 3, 960, 720, 0, 0},
+                            {645, 485, 2, 640, 480, 2, 2}};
+    for (const auto& c : cases) {
+        const PictureRect rect = CentredPicture(c[0], c[1]);
+        EXPECT_EQ((std::vector<int>{rect.scale, rect.width, rect.height, rect.x, rect.y}),
+                  (std::vector<int>{c[2], c[3], c[4], c[5], c[6]})) << c[0] << "x" << c[1];
+    }
 }
 
 }  // namespace

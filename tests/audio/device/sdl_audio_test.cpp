@@ -9,64 +9,62 @@
 #include <cstdlib>
 #include <thread>
 
+#include "../wav_image.h"
 #include "audio/sound.h"
 #include "core/media_archive.h"
 #include "tests/support/temp_files.h"
-#include "../wav_image.h"
 
 namespace {
 
-TEST(SdlAudioTest, MonoEightBitSamplesAreConvertedToStereoSixteenBitAtTheDeviceRate) {
-    const std::vector<uint8_t> samples(1000, 128 + 64);  // a constant half-scale level
+TEST(SdlAudioTest, ConvertsMonoEightBitToTheDeviceFormatAndLeavesItsOwnFormatAlone) {
+    const std::vector<uint8_t> level(1000, 128 + 64);  // a constant half-scale level
     DeviceSamples out;
-    ASSERT_TRUE(ConvertPcmWithSdl({1, 11025, 8}, samples.data(), samples.size(), {2, 22050, 16}, out));
+    ASSERT_TRUE(ConvertPcmWithSdl({1, 11025, 8}, level.data(), level.size(), {2, 22050, 16}, out));
     EXPECT_EQ(out.format.channels, 2);
     EXPECT_EQ(out.format.sampleRate, 22050);
     ASSERT_EQ(out.frameCount(), 2000u);
-    const int16_t middle = out.samples[2 * 1000];
-    EXPECT_NEAR(middle, 16384, 400);
-    EXPECT_EQ(out.samples[2 * 1000 + 1], middle);
-    // The converter must not swallow the end of the sound.
-    EXPECT_NEAR(out.samples[2 * 1980], 16384, 400);
+    EXPECT_NEAR(out.samples[2 * 1000], 16384, 400);
+    EXPECT_EQ(out.samples[2 * 1000 + 1], out.samples[2 * 1000]);
+    EXPECT_NEAR(out.samples[2 * 1980], 16384, 400);  // the converter must not swallow the end
+
+    const std::vector<int16_t> stereo = {100, -100, 2000, -2000, 32767, -32768};
+    const std::vector<uint8_t> bytes = Pcm16(stereo);
+    ASSERT_TRUE(ConvertPcmWithSdl({2, 22050, 16}, bytes.data(), bytes.size(), {2, 22050, 16}, out));
+    EXPECT_EQ(out.samples, stereo);
 }
 
-TEST(SdlAudioTest, SixteenBitStereoAtTheDeviceRateIsUnchanged) {
-    const std::vector<uint8_t> samples = Pcm16({100, -100, 2000, -2000, 32767, -32768});
-    DeviceSamples out;
-    ASSERT_TRUE(ConvertPcmWithSdl({2, 22050, 16}, samples.data(), samples.size(), {2, 22050, 16}, out));
-    EXPECT_EQ(out.samples, (std::vector<int16_t>{100, -100, 2000, -2000, 32767, -32768}));
-}
+class SdlSoundTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        CreateMediaArchiveSlots(dir_.path());
+    }
+    void TearDown() override { ReleaseMediaArchiveSlots(); }
+    std::string Write(const std::string& name, const std::vector<uint8_t>& image) {
+        WriteFileBytes(dir_.File(name), image);
+        return dir_.File(name);
+    }
+    ScopedTempDir dir_;
+};
 
-TEST(SdlAudioTest, DummyDriverMeansNoSoundAndTheGameRunsSilently) {
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    ScopedTempDir dir;
-    const std::vector<uint8_t> image = WavImage(WavImageSpec{}, Pcm16(std::vector<int16_t>(100, 5)));
-    WriteFileBytes(dir.File("Move.wav"), std::vector<unsigned char>(image.begin(), image.end()));
-    CreateMediaArchiveSlots(dir.path());
+TEST_F(SdlSoundTest, DummyDriverMeansNoSoundAndTheGameRunsSilently) {
+    const std::string wav = Write("Move.wav", WavImage(WavLayout(), Pcm16(std::vector<int16_t>(100, 5))));
     SdlSoundCreateSlots();
     SdlSoundOpen();
     EXPECT_EQ(CurrentSoundDevice(), nullptr);
-    EXPECT_EQ(LoadSound(dir.File("Move.wav").c_str(), 1, 2), 0);
+    EXPECT_EQ(LoadSound(wav.c_str(), 1, 2), 0);
     EXPECT_EQ(PlaySound(1, 0, 1), -1);
     SdlSoundShutdown();
-    ReleaseMediaArchiveSlots();
 }
 
-TEST(SdlAudioTest, VoicesPlayToTheirEndOnTheMixingThread) {
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    ScopedTempDir dir;
+TEST_F(SdlSoundTest, VoicesPlayToTheirEndOnTheMixingThread) {
     // A tenth of a second of 8-bit mono at 11025 Hz.
-    WavImageSpec spec;
-    spec.bitsPerSample = 8;
-    spec.sampleRate = 11025;
-    const std::vector<uint8_t> image = WavImage(spec, std::vector<uint8_t>(1102, 200));
-    WriteFileBytes(dir.File("Klic.wav"), std::vector<unsigned char>(image.begin(), image.end()));
-    CreateMediaArchiveSlots(dir.path());
+    const std::string wav = Write("Klic.wav", WavImage(WavLayout(1, 8, 11025), std::vector<uint8_t>(1102, 200)));
     CreateSoundSlots();
     SoundDevice* device = OpenSdlSoundDevice(true);
     ASSERT_NE(device, nullptr) << SDL_GetError();
     SetSoundDevice(device);
-    ASSERT_EQ(LoadSound(dir.File("Klic.wav").c_str(), 26, 1), 1);
+    ASSERT_EQ(LoadSound(wav.c_str(), 26, 1), 1);
     const double channel = PlaySound(26, 0.5, 0.8);
     ASSERT_EQ(channel, 26 * 256);
     EXPECT_EQ(SoundIsPlaying(channel), 1);
@@ -80,7 +78,6 @@ TEST(SdlAudioTest, VoicesPlayToTheirEndOnTheMixingThread) {
     EXPECT_EQ(SoundIsPlaying(channel), 0);
     DestroySoundSlots();
     CloseSdlSoundDevice();
-    ReleaseMediaArchiveSlots();
 }
 
 }  // namespace
