@@ -9,30 +9,21 @@
 
 namespace {
 
-std::filesystem::path CorpusDirectory() {
+TEST(MediaArchiveCorpusTest, EveryKeptInputResolvesSafely) {
     const char* source = std::getenv("TUMBREL_SOURCE_DIR");
     const std::filesystem::path root =
-        source != nullptr ? std::filesystem::path(source) : std::filesystem::path(__FILE__).parent_path() / "../..";
-    return root / "fuzz/corpus/archive";
-}
-
-TEST(MediaArchiveCorpusTest, EveryKeptInputResolvesSafely) {
-    ScopedTempDir work;
-    ScopedTempDir temporary;
-    const char* old = std::getenv("TMPDIR");
-    const std::string oldTmpDir = old != nullptr ? old : "";
-    setenv("TMPDIR", temporary.path().c_str(), 1);
+        source != nullptr ? source : std::filesystem::path(__FILE__).parent_path() / "../..";
+    ScopedTempDir work, temporary;
+    ScopedEnv tmpDir("TMPDIR", temporary.path());
     CreateMediaArchiveSlots(work.path());
     size_t replayed = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(CorpusDirectory())) {
+    for (const auto& entry : std::filesystem::directory_iterator(root / "fuzz/corpus/archive")) {
         const std::vector<unsigned char> bytes = ReadFileBytes(entry.path().string());
         EXPECT_EQ(fuzzcheck::CheckArchiveLookup(bytes.data(), bytes.size(), work.path(), temporary.path()), "")
             << entry.path();
         ++replayed;
     }
     ReleaseMediaArchiveSlots();
-    if (old != nullptr) setenv("TMPDIR", oldTmpDir.c_str(), 1);
-    else unsetenv("TMPDIR");
     EXPECT_GT(replayed, 10u);
 }
 

@@ -4,60 +4,39 @@
 
 namespace {
 
-Node At(int32_t x, int32_t y) { return Node{nullptr, x, y, 0, 0, nullptr}; }
-
 TEST(NodeHashTable, ExponentEightTilesTheGridInSixteenBySixteenSquares) {
     NodeHashTable table(8);
     EXPECT_EQ(table.BucketCount(), 256u);
-    EXPECT_EQ(table.BucketOf(0, 0), 0u);
-    EXPECT_EQ(table.BucketOf(15, 0), 15u);
-    EXPECT_EQ(table.BucketOf(0, 1), 16u);
-    EXPECT_EQ(table.BucketOf(15, 15), 255u);
-    EXPECT_EQ(table.BucketOf(17, 18), 1u | (2u << 4));
-    // Cells one tile apart share a bucket.
-    EXPECT_EQ(table.BucketOf(3, 5), table.BucketOf(3 + 16, 5 + 32));
-}
-
-TEST(NodeHashTable, ExponentIsCappedAndRoundedDownToEven) {
-    EXPECT_EQ(NodeHashTable::EffectiveExponent(8), 8);
-    EXPECT_EQ(NodeHashTable::EffectiveExponent(9), 8);
-    EXPECT_EQ(NodeHashTable::EffectiveExponent(24), 24);
-    EXPECT_EQ(NodeHashTable::EffectiveExponent(31), 24);
-    EXPECT_EQ(NodeHashTable::EffectiveExponent(-3), 0);
-    NodeHashTable single(1);
-    EXPECT_EQ(single.BucketCount(), 1u);
-    EXPECT_EQ(single.BucketOf(123, 456), 0u);
+    const struct { int x, y; unsigned bucket; } cases[] = {
+        {0, 0, 0}, {15, 0, 15}, {0, 1, 16}, {15, 15, 255}, {17, 18, 1 | (2 << 4)}, {3 + 16, 5 + 32, 3 | (5 << 4)}};
+    for (const auto& c : cases) EXPECT_EQ(table.BucketOf(c.x, c.y), c.bucket) << c.x << "," << c.y;
+    // The exponent is capped at 24 and rounded down to even.
+    const std::pair<int, int> exponents[] = {{8, 8}, {9, 8}, {24, 24}, {31, 24}, {-3, 0}};
+    for (const auto& [asked, used] : exponents) EXPECT_EQ(NodeHashTable::EffectiveExponent(asked), used) << asked;
+    EXPECT_EQ(NodeHashTable(1).BucketOf(123, 456), 0u);
 }
 
 TEST(NodeHashTable, NodesSharingABucketAreFoundAndRemovedSeparately) {
     NodeHashTable table(8);
-    Node a = At(1, 1), b = At(17, 1), c = At(33, 17);
-    table.Insert(&a);
-    table.Insert(&b);
-    table.Insert(&c);
-    EXPECT_EQ(table.CountNodes(), 3u);
+    Node a{nullptr, 1, 1, 0, 0, nullptr}, b{nullptr, 17, 1, 0, 0, nullptr}, c{nullptr, 33, 17, 0, 0, nullptr};
+    for (Node* n : {&a, &b, &c}) table.Insert(n);
     EXPECT_EQ(table.Find(17, 1), &b);
     table.RemoveFound();
     EXPECT_EQ(table.Find(17, 1), nullptr);
     EXPECT_EQ(table.Find(1, 1), &a);
     EXPECT_EQ(table.Find(33, 17), &c);
-    EXPECT_EQ(table.CountNodes(), 2u);
-    // A removal after a failed lookup removes nothing.
     EXPECT_EQ(table.Find(2, 2), nullptr);
-    table.RemoveFound();
+    table.RemoveFound();  // after a failed lookup this removes nothing
     EXPECT_EQ(table.CountNodes(), 2u);
     table.Empty();
-    EXPECT_EQ(table.CountNodes(), 0u);
     EXPECT_EQ(table.Find(1, 1), nullptr);
 }
 
 TEST(NodeFactory, HandsOutEachNodeOnceAndTakesThemBackByCount) {
     NodeFactory pool(3);
     Node* first = pool.Acquire();
-    Node* second = pool.Acquire();
-    Node* third = pool.Acquire();
-    ASSERT_NE(third, nullptr);
-    EXPECT_NE(first, second);
+    EXPECT_NE(pool.Acquire(), first);
+    EXPECT_NE(pool.Acquire(), nullptr);
     EXPECT_EQ(pool.Acquire(), nullptr);
     for (int i = 0; i < 5; ++i) pool.Release();
     EXPECT_EQ(pool.InUse(), 0u);
@@ -70,53 +49,26 @@ std::vector<int> Contents(const FixedDeque<int>& deque) {
     return values;
 }
 
-TEST(FixedDeque, RefusesToGrowPastItsCapacity) {
-    FixedDeque<int> deque;
-    deque.Reserve(3);
-    EXPECT_TRUE(deque.PushBack(1));
-    EXPECT_TRUE(deque.PushBack(2));
-    EXPECT_TRUE(deque.PushBack(3));
-    EXPECT_EQ(deque.Size(), 3u);
-    EXPECT_FALSE(deque.PushBack(4));
-    EXPECT_FALSE(deque.PushFront(0));
-    EXPECT_FALSE(deque.Insert(1, 9));
-    EXPECT_EQ(Contents(deque), (std::vector<int>{1, 2, 3}));
-}
-
-TEST(FixedDeque, KeepsLogicalOrderAcrossTheWrap) {
+TEST(FixedDeque, KeepsOrderAcrossTheWrapAndRefusesToGrowPastItsCapacity) {
     FixedDeque<int> deque;
     deque.Reserve(4);
-    deque.PushBack(1);
-    deque.PushBack(2);
-    deque.PushBack(3);
+    for (int i = 1; i <= 3; ++i) deque.PushBack(i);
     deque.PopFront();
     deque.PopFront();
     deque.PushBack(4);
     deque.PushBack(5);  // the tail has wrapped
-    EXPECT_EQ(deque.Size(), 3u);
     EXPECT_TRUE(deque.Insert(1, 9));
     EXPECT_EQ(Contents(deque), (std::vector<int>{3, 9, 4, 5}));
-    EXPECT_EQ(deque.Size(), 4u);
+    EXPECT_FALSE(deque.PushBack(6));
+    EXPECT_FALSE(deque.PushFront(0));
+    EXPECT_FALSE(deque.Insert(1, 7));
     deque.Erase(0);
     EXPECT_EQ(Contents(deque), (std::vector<int>{9, 4, 5}));
-    EXPECT_EQ(deque.Back(), 5);
-    deque.PopBack();
-    deque.PopBack();
-    deque.PopBack();
-    EXPECT_TRUE(deque.Empty());
-    deque.PopBack();  // popping an empty deque changes nothing
-    EXPECT_EQ(deque.Size(), 0u);
-}
-
-TEST(FixedDeque, InsertsAtEitherEnd) {
-    FixedDeque<int> deque;
-    deque.Reserve(4);
-    EXPECT_TRUE(deque.Insert(0, 2));
-    EXPECT_TRUE(deque.Insert(1, 4));
-    EXPECT_TRUE(deque.Insert(1, 3));
     EXPECT_TRUE(deque.PushFront(1));
-    EXPECT_EQ(Contents(deque), (std::vector<int>{1, 2, 3, 4}));
     EXPECT_EQ(deque.Front(), 1);
+    EXPECT_EQ(deque.Back(), 5);
+    for (int i = 0; i < 5; ++i) deque.PopBack();  // popping an empty deque changes nothing
+    EXPECT_TRUE(deque.Empty());
 }
 
 }  // namespace

@@ -74,3 +74,16 @@ std::vector<std::pair<int, int>> WayCells(RtArray& result) {
         cells.push_back({int(ArrayElement2(result, i, 0)), int(ArrayElement2(result, i, 1))});
     return cells;
 }
+
+PlannerSettings GridSettings(const RtArray& map, int x1, int y1, int x2, int y2, float weight) {
+    PlannerSettings settings;
+    settings.startX = x1;
+    settings.startY = y1;
+    settings.goalX = x2;
+    settings.goalY = y2;
+    settings.weight = weight;
+    settings.width = map.size0;
+    settings.height = map.size1;
+    settings.map = map.data;
+    return settings;
+}

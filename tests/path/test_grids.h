@@ -1,10 +1,11 @@
 // Maps for path-finding tests and benchmarks: drawn by hand, open, random walls and mazes.
-// Depends on core arrays; every generator is deterministic for its seed.
+// Depends on core arrays and the planner settings; every generator is deterministic for its seed.
 #pragma once
 #include <cstdint>
 #include <string>
 #include <vector>
 #include "core/rt_array.h"
+#include "path/planner.h"
 
 // Rows of text: '#' blocks, '1'..'9' is that cost, '.' is cost 1.
 void DrawMap(RtArray& map, const std::vector<std::string>& rows);
@@ -19,3 +20,5 @@ void MazeMap(RtArray& map, int width, int height, uint32_t seed);
 double& MapCell(RtArray& map, int x, int y);
 // The cells of a way written by FindPath; none unless the array has the way's two dimensions.
 std::vector<std::pair<int, int>> WayCells(RtArray& result);
+// Planner settings for a search over a two-dimensional map.
+PlannerSettings GridSettings(const RtArray& map, int x1, int y1, int x2, int y2, float weight = 0.5f);

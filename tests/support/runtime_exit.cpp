@@ -2,21 +2,15 @@
 
 #include "core/errors.h"
 
-namespace {
-void ThrowRuntimeExit(int status) { throw RuntimeExit{status}; }
-}  // namespace
-
 int CatchRuntimeExit(const std::function<void()>& body) {
-    ExitHandler previous = SetExitHandler(ThrowRuntimeExit);
-    int status = -1;
+    struct Restore {
+        ExitHandler previous;
+        ~Restore() { SetExitHandler(previous); }
+    } restore{SetExitHandler([](int status) { throw RuntimeExit{status}; })};
     try {
         body();
     } catch (const RuntimeExit& exit) {
-        status = exit.status;
-    } catch (...) {
-        SetExitHandler(previous);
-        throw;
+        return exit.status;
     }
-    SetExitHandler(previous);
-    return status;
+    return -1;
 }

@@ -10,15 +10,23 @@
 
 namespace fs = std::filesystem;
 
-ScopedTempDir::ScopedTempDir() {
-    std::string pattern = (fs::temp_directory_path() / "tumbrel-test-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create " + pattern);
-    path_ = pattern;
+ScopedTempDir::ScopedTempDir() : path_((fs::temp_directory_path() / "tumbrel-test-XXXXXX").string()) {
+    if (mkdtemp(path_.data()) == nullptr) throw std::runtime_error("cannot create " + path_);
 }
 
 ScopedTempDir::~ScopedTempDir() {
     std::error_code ignored;
     fs::remove_all(path_, ignored);
+}
+
+ScopedEnv::ScopedEnv(const char* name, const std::string& value) : name_(name), had_(getenv(name) != nullptr) {
+    if (had_) old_ = getenv(name);
+    setenv(name, value.c_str(), 1);
+}
+
+ScopedEnv::~ScopedEnv() {
+    if (had_) setenv(name_.c_str(), old_.c_str(), 1);
+    else unsetenv(name_.c_str());
 }
 
 std::vector<unsigned char> ReadFileBytes(const std::string& path) {
@@ -32,8 +40,8 @@ std::string ReadFileText(const std::string& path) {
 }
 
 void WriteFileBytes(const std::string& path, const std::vector<unsigned char>& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 void WriteFileText(const std::string& path, const std::string& text) {

@@ -1,8 +1,5 @@
 // A tiny program on the real program frame that ends the way its argument text asks:
-// "index" (error 9), "file <name>" (error 3 reading a missing file), anything else normally.
-#include <cstring>
-#include <string>
-
+// "index" (error 9), "cwd" (reads ./Maps/probe.bin beside the program), anything else normally.
 #include "core/file_channels.h"
 #include "core/program.h"
 #include "core/rt_array.h"
@@ -15,10 +12,6 @@ void ProbeMain() {
     if (gCommandLine == "index") {
         ArrayDim(Cave, 300);
         Cave[300] = 1;
-    } else if (gCommandLine.rfind("file ", 0) == 0) {
-        double value = 0;
-        FileOpen(1, gCommandLine.substr(5).c_str(), 1);
-        FileReadLong(1, value);
     } else if (gCommandLine == "cwd") {
         double value = 0;
         FileOpen(1, "./Maps/probe.bin", 1);
