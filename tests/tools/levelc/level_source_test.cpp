@@ -1,8 +1,5 @@
+// Level sources: cave rows and packs land where the game reads them, round trips, and mistakes.
 #include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
 
 #include "level_source.h"
 
@@ -27,93 +24,52 @@ const char* kSmallCave =
     "|o.................|\n"
     "====================\n";
 
-int CellAt(const LevelImage& image, int column, int row) { return image.bytes[row * 40 + column]; }
-
-TEST(LevelSource, CaveRowsLandInTheLeftHalfOfTheFileGrid) {
+LevelImage Compiled(const std::string& source) {
     LevelImage image;
     std::string error;
-    ASSERT_TRUE(CompileLevelSource(kSmallCave, image, error)) << error;
+    EXPECT_TRUE(CompileLevelSource(source, image, error)) << error;
+    return image;
+}
+
+TEST(LevelSource, CaveRowsLandInTheLeftHalfOfTheFileGrid) {
+    const LevelImage image = Compiled(kSmallCave);
     EXPECT_EQ(image.name, "Test");
-    EXPECT_EQ(CellAt(image, 0, 0), 16);
-    EXPECT_EQ(CellAt(image, 1, 1), 20);   // the player at byte 41
-    EXPECT_EQ(image.bytes[41], 20);
-    EXPECT_EQ(CellAt(image, 9, 1), 3);
-    EXPECT_EQ(CellAt(image, 1, 13), 2);
-    EXPECT_EQ(image.bytes[20], 0) << "columns 20..39 stay unused";
+    // (byte, code): wall corner, the player, a gem, a stone above the bottom wall, unused column 20.
+    const int cells[][2] = {{0, 16}, {41, 20}, {49, 3}, {13 * 40 + 1, 2}, {20, 0}};
+    for (const auto& cell : cells) EXPECT_EQ(image.bytes[cell[0]], cell[1]) << "byte " << cell[0];
     EXPECT_EQ(CheckLevel(image), "");
 }
 
-TEST(LevelSource, PacksAreStoredTopLeftToBottomRightFromByte600) {
-    std::string source = std::string(kSmallCave) +
-                         "packs\n"
-                         "*o$ ...\n"
-                         "d.E ...\n"
-                         "~@W ..*\n";
-    LevelImage image;
-    std::string error;
-    ASSERT_TRUE(CompileLevelSource(source, image, error)) << error;
+TEST(LevelSource, PacksAreStoredTopLeftToBottomRightFromByte600AndRoundTrip) {
+    const LevelImage image = Compiled(std::string(kSmallCave) + "packs\n*o$ ...\nd.E ...\n~@W ..*\n");
     const int expected[9] = {3, 2, 4, 5, 1, 6, 19, 20, 30};
     for (int k = 0; k < 9; ++k) EXPECT_EQ(image.bytes[600 + k], expected[k]) << "entry " << k;
     EXPECT_EQ(image.bytes[617], 3) << "last cell of pack 1";
     EXPECT_EQ(image.bytes[618], 0) << "packs not given stay empty";
-}
-
-TEST(LevelSource, DecompiledLevelCompilesToTheSameBytes) {
-    LevelImage first, second;
-    std::string error;
-    ASSERT_TRUE(CompileLevelSource(std::string(kSmallCave) + "packs\n*** $$$\n*o* $ $\n*** $$$\n", first, error));
-    ASSERT_TRUE(CompileLevelSource(DecompileLevel(first), second, error)) << error;
-    EXPECT_EQ(first.bytes, second.bytes);
+    EXPECT_EQ(Compiled(DecompileLevel(image)).bytes, image.bytes);
 }
 
 TEST(LevelSource, MistakesAreReportedWithTheirLine) {
-    LevelImage image;
-    std::string error;
-    std::string shortRow = kSmallCave;
+    std::string shortRow = kSmallCave, unknown = kSmallCave;
     shortRow.replace(shortRow.find("|@......."), 20, "|@......|");
-    EXPECT_FALSE(CompileLevelSource(shortRow, image, error));
-    EXPECT_NE(error.find("line 4:"), std::string::npos) << error;
-
-    std::string unknown = kSmallCave;
     unknown[unknown.find('E')] = 'Z';
-    EXPECT_FALSE(CompileLevelSource(unknown, image, error));
-    EXPECT_NE(error.find("unknown cell character 'Z'"), std::string::npos) << error;
-
-    EXPECT_FALSE(CompileLevelSource("cave\n====================\n", image, error));
-    EXPECT_NE(error.find("ends inside"), std::string::npos) << error;
-    EXPECT_FALSE(CompileLevelSource("name only\n", image, error));
-    EXPECT_FALSE(CompileLevelSource("bogus\n", image, error));
-    EXPECT_NE(error.find("line 1:"), std::string::npos) << error;
+    const std::pair<std::string, const char*> cases[] = {
+        {shortRow, "line 4:"}, {unknown, "unknown cell character 'Z'"},
+        {"cave\n====================\n", "ends inside"}, {"name only\n", ""}, {"bogus\n", "line 1:"}};
+    for (const auto& c : cases) {
+        LevelImage image;
+        std::string error;
+        EXPECT_FALSE(CompileLevelSource(c.first, image, error)) << c.first;
+        EXPECT_NE(error.find(c.second), std::string::npos) << error;
+    }
 }
 
 TEST(LevelSource, CheckRefusesOpenBordersAndMissingPlayers) {
-    LevelImage image;
-    std::string error;
-    std::string earthBorder = kSmallCave;
+    std::string earthBorder = kSmallCave, noPlayer = kSmallCave;
     earthBorder[earthBorder.find("|o")] = '.';
-    ASSERT_TRUE(CompileLevelSource(earthBorder, image, error));
-    EXPECT_NE(CheckLevel(image).find("outer ring"), std::string::npos);
-
-    std::string noPlayer = kSmallCave;
     noPlayer[noPlayer.find('@')] = '.';
-    ASSERT_TRUE(CompileLevelSource(noPlayer, image, error));
-    EXPECT_NE(CheckLevel(image).find("exactly one player"), std::string::npos);
-}
-
-TEST(LevelSource, ShippedLevelsCompileAndPassTheChecks) {
-    const char* sourceDir = std::getenv("TUMBREL_SOURCE_DIR");
-    if (!sourceDir) GTEST_SKIP() << "TUMBREL_SOURCE_DIR not set";
-    for (int level = 1; level <= 50; ++level) {
-        char name[64];
-        std::snprintf(name, sizeof name, "%s/assets/levels/level%02d.txt", sourceDir, level);
-        std::ifstream in(name);
-        if (!in) continue;
-        std::string source((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        LevelImage image;
-        std::string error;
-        EXPECT_TRUE(CompileLevelSource(source, image, error)) << name << ": " << error;
-        EXPECT_EQ(CheckLevel(image), "") << name;
-    }
+    EXPECT_NE(CheckLevel(Compiled(earthBorder)).find("outer ring"), std::string::npos);
+    EXPECT_NE(CheckLevel(Compiled(noPlayer)).find("exactly one player"), std::string::npos);
 }
 
 }  // namespace

@@ -17,23 +17,22 @@ struct ToolRun {
     std::string output;
 };
 
-ToolRun RunSbx(const std::string& arguments) {
-    const char* buildDir = std::getenv("TUMBREL_BUILD_DIR");
-    const std::string command = std::string(buildDir != nullptr ? buildDir : ".") + "/sbx " + arguments + " 2>&1";
-    ToolRun run{-1, ""};
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return run;
-    char buffer[4096];
-    size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.output.append(buffer, got);
-    const int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
-
 class SbxToolTest : public ::testing::Test {
 protected:
-    std::string Quoted(const std::string& name) const { return "'" + dir_.File(name) + "'"; }
+    // Runs the tool with the arguments; `files` are names in the test directory, quoted.
+    ToolRun Sbx(const std::string& arguments, std::initializer_list<const char*> files = {}) {
+        const char* buildDir = std::getenv("TUMBREL_BUILD_DIR");
+        std::string command = std::string(buildDir != nullptr ? buildDir : ".") + "/sbx " + arguments;
+        for (const char* file : files) command += " '" + dir_.File(file) + "'";
+        ToolRun run{-1, ""};
+        FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+        if (pipe == nullptr) return run;
+        char buffer[4096];
+        for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.output.append(buffer, got);
+        const int status = pclose(pipe);
+        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return run;
+    }
     ScopedTempDir dir_;
 };
 
@@ -42,16 +41,13 @@ TEST_F(SbxToolTest, PackListExtractRoundTripInBothLayouts) {
     for (size_t i = 0; i < sound.size(); ++i) sound[i] = static_cast<char>((i * 7) ^ (i >> 5));
     WriteFileText(dir_.File("Bell.wav"), sound);
     WriteFileText(dir_.File("Sprites.png"), std::string(3000, 'p'));
-    for (const std::string option : {"", "--from-end "}) {
-        ASSERT_EQ(RunSbx("pack " + option + Quoted("Media.sbx") + " " + Quoted("Bell.wav") + " " + Quoted("Sprites.png")).status, 0);
-        const ToolRun list = RunSbx("list " + Quoted("Media.sbx"));
+    for (const std::string option : {"", "--from-end"}) {
+        ASSERT_EQ(Sbx("pack " + option, {"Media.sbx", "Bell.wav", "Sprites.png"}).status, 0);
+        const ToolRun list = Sbx("list", {"Media.sbx"});
         ASSERT_EQ(list.status, 0) << list.output;
-        EXPECT_NE(list.output.find("Bell.wav"), std::string::npos);
-        EXPECT_NE(list.output.find("20000"), std::string::npos);
-        EXPECT_NE(list.output.find("3000"), std::string::npos);
+        for (const char* shown : {"Bell.wav", "20000", "3000"}) EXPECT_NE(list.output.find(shown), std::string::npos) << shown;
         EXPECT_EQ(list.output.find(" -") != std::string::npos, !option.empty()) << list.output;
-
-        ASSERT_EQ(RunSbx("extract " + Quoted("Media.sbx") + " Media/BELL.wav " + Quoted("out.wav")).status, 0);
+        ASSERT_EQ(Sbx("extract '" + dir_.File("Media.sbx") + "' Media/BELL.wav", {"out.wav"}).status, 0);
         EXPECT_EQ(ReadFileText(dir_.File("out.wav")), sound);
     }
 }
@@ -59,7 +55,7 @@ TEST_F(SbxToolTest, PackListExtractRoundTripInBothLayouts) {
 TEST_F(SbxToolTest, StoresPlainFileNamesThatTheRuntimeReaderFinds) {
     mkdir(dir_.File("Media").c_str(), 0700);
     WriteFileText(dir_.File("Media/Gems.wav"), "gems");
-    ASSERT_EQ(RunSbx("pack " + Quoted("a.sbx") + " " + Quoted("Media/Gems.wav")).status, 0);
+    ASSERT_EQ(Sbx("pack", {"a.sbx", "Media/Gems.wav"}).status, 0);
     SbxReader reader;
     ASSERT_EQ(reader.Open(dir_.File("a.sbx")), SbxOpen::Ok);
     SbxEntry entry;
@@ -69,14 +65,13 @@ TEST_F(SbxToolTest, StoresPlainFileNamesThatTheRuntimeReaderFinds) {
 }
 
 TEST_F(SbxToolTest, HelpAndRefusalsSayWhatWentWrong) {
-    const ToolRun help = RunSbx("--help");
+    const ToolRun help = Sbx("--help");
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.output.find("sbx pack"), std::string::npos);
-    EXPECT_EQ(RunSbx("").status, 2);
-    EXPECT_EQ(RunSbx("frobnicate").status, 2);
-    EXPECT_EQ(RunSbx("pack " + Quoted("x.sbx")).status, 2);
+    for (const char* usage : {"", "frobnicate"}) EXPECT_EQ(Sbx(usage).status, 2) << usage;
+    EXPECT_EQ(Sbx("pack", {"x.sbx"}).status, 2);
 
-    const ToolRun missing = RunSbx("pack " + Quoted("x.sbx") + " " + Quoted("absent.png"));
+    const ToolRun missing = Sbx("pack", {"x.sbx", "absent.png"});
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.output.find("absent.png"), std::string::npos);
     EXPECT_FALSE(FileExists(dir_.File("x.sbx")));
@@ -85,14 +80,14 @@ TEST_F(SbxToolTest, HelpAndRefusalsSayWhatWentWrong) {
     WriteFileText(dir_.File("a.png"), "1");
     mkdir(dir_.File("sub").c_str(), 0700);
     WriteFileText(dir_.File("sub/A.PNG"), "2");
-    EXPECT_EQ(RunSbx("pack " + Quoted("x.sbx") + " " + Quoted("a.png") + " " + Quoted("sub/A.PNG")).status, 1);
+    EXPECT_EQ(Sbx("pack", {"x.sbx", "a.png", "sub/A.PNG"}).status, 1);  // two entries of one name
 
     WriteFileText(dir_.File("junk.sbx"), "not an archive");
-    const ToolRun junk = RunSbx("list " + Quoted("junk.sbx"));
+    const ToolRun junk = Sbx("list", {"junk.sbx"});
     EXPECT_EQ(junk.status, 1);
     EXPECT_NE(junk.output.find("not an archive"), std::string::npos);
-    ASSERT_EQ(RunSbx("pack " + Quoted("x.sbx") + " " + Quoted("a.png")).status, 0);
-    EXPECT_EQ(RunSbx("extract " + Quoted("x.sbx") + " nothing.png").status, 1);
+    ASSERT_EQ(Sbx("pack", {"x.sbx", "a.png"}).status, 0);
+    EXPECT_EQ(Sbx("extract '" + dir_.File("x.sbx") + "' nothing.png").status, 1);
 }
 
 }  // namespace
