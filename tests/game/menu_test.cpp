@@ -3,14 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
-#include <unistd.h>
-
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <csignal>
 
-#include "audio/sound.h"
 #include "core/call_by_name.h"
 #include "core/clock.h"
 #include "core/file_channels.h"
@@ -20,38 +18,14 @@
 #include "gfx/frame.h"
 #include "gfx/sprites.h"
 #include "input/keyboard.h"
+#include "tests/game/scenario.h"
 #include "tests/support/runtime_exit.h"
 #include "tests/support/temp_files.h"
 
 namespace {
 
-double fastNowMs = 0;
-double FastNow() { return fastNowMs += 1000; }
-void FastSleep(double ms) { fastNowMs += ms; }
-const ClockSource kFastClock = {FastNow, FastSleep};
-
 constexpr int kScanA = 30, kScanB = 48, kScanC = 46, kScan1 = 2;
 const int kLetters[] = {30, 48, 46, 32, 18, 33, 34, 35, 23};  // a b c d e f g h i
-
-// A strip of eight 16 x 16 frames as a 24-bit BMP (the loaders try BMP before PNG).
-void WriteCursorStrip(const std::string& path) {
-    const uint32_t width = 8 * 16, height = 16, rowBytes = width * 3;
-    std::vector<unsigned char> bmp = {'B', 'M'};
-    auto put = [&bmp](uint32_t value, int bytes) {
-        for (int i = 0; i < bytes; ++i) bmp.push_back(static_cast<unsigned char>(value >> (8 * i)));
-    };
-    put(54 + rowBytes * height, 4);
-    put(0, 4);
-    put(54, 4);
-    put(40, 4);
-    put(width, 4);
-    put(height, 4);
-    put(1, 2);
-    put(24, 2);
-    for (int i = 0; i < 6; ++i) put(0, 4);
-    bmp.resize(54 + rowBytes * height, 200);
-    WriteFileBytes(path, bmp);
-}
 
 class MenuTest : public ::testing::Test {
 protected:
@@ -63,12 +37,12 @@ protected:
         ASSERT_EQ(mkdir("Maps", 0755), 0);
         SetRenderBackend(&renderer_);
         SetInputSource(&input_);
-        SetClockSource(&kFastClock);
+        UseFastClock();
         ResetTypedCharMemory();
         // The built-in font stands in for the game's; the cursor gets a plain strip.
         LoadFont("no-such-font.png", 1);
         SetFont(1);
-        WriteCursorStrip(dir_.File("Elec.bmp"));
+        WriteFileBytes(dir_.File("Elec.bmp"), StripBmp(8));
         LoadAnimStrip(dir_.File("Elec.bmp").c_str(), StripElec, 16, 16);
         CreateGameTables();
         MakeGems();
@@ -76,9 +50,7 @@ protected:
         PlayerName = "";
         MenuCursorX = 78;
         MenuCursorY = 64;
-        MenuCursorMotion = 0;
-        MenuKeyRepeat = 0;
-        MenuAnimFrame = 0;
+        MenuCursorMotion = MenuKeyRepeat = MenuAnimFrame = 0;
     }
     void TearDown() override {
         SetInputSource(nullptr);
@@ -94,12 +66,18 @@ protected:
         input_.HoldKey(62, quitFrame, quitFrame);
         return CatchRuntimeExit([] { MainMenu(); });
     }
+    // A fresh run with only `scanCode` held from the first frame to `lastHeld`.
+    int HoldAndRun(int scanCode, long lastHeld, long quitFrame) {
+        input_ = ScriptedInput();
+        input_.HoldKey(scanCode, 0, lastHeld);
+        return RunMenu(quitFrame);
+    }
     void Type(int scanCode, long frame) { input_.HoldKey(scanCode, frame, frame); }
 
     std::vector<std::string> PresentedTexts() const {
         std::vector<std::string> texts;
         for (const RecordingRenderer::Draw& draw : renderer_.presentedDraws)
-            if (draw.tag.kind == DrawKind::Text) texts.push_back(draw.text);
+            if (draw.tag.kind == DrawKind::Text && !draw.text.empty()) texts.push_back(draw.text);
         return texts;
     }
 
@@ -110,53 +88,34 @@ protected:
 };
 
 TEST_F(MenuTest, TheCursorMovesOneItemInEightFramesAndStaysWithinTheItems) {
-    input_.HoldKey(ScanDown, 0, 0);
-    EXPECT_EQ(RunMenu(12), 0);
+    EXPECT_EQ(HoldAndRun(ScanDown, 0, 12), 0);
     EXPECT_EQ(MenuCursorY, 80);
     EXPECT_EQ(MenuCursorMotion, 0);
     auto cursor = renderer_.DrawsOfSprite(StripElec);
     ASSERT_EQ(cursor.size(), 1u);
     EXPECT_EQ(cursor[0]->tag.x, 78);
     EXPECT_EQ(cursor[0]->tag.y, 80);
-
-    MenuCursorY = 64;
-    input_ = ScriptedInput();
-    input_.HoldKey(ScanDown, 0, 100);
-    EXPECT_EQ(RunMenu(100), 0);
+    EXPECT_EQ(HoldAndRun(ScanDown, 100, 100), 0);
     EXPECT_EQ(MenuCursorY, 112) << "never below GOHOME";
-
-    input_ = ScriptedInput();
-    input_.HoldKey(ScanUp, 0, 100);
-    EXPECT_EQ(RunMenu(100), 0);
+    EXPECT_EQ(HoldAndRun(ScanUp, 100, 100), 0);
     EXPECT_EQ(MenuCursorY, 64) << "never above LEVELS";
 }
 
 TEST_F(MenuTest, ALevelIsChosenOnlyAfterTheLevelBeforeHasAScore) {
-    input_.HoldKey(ScanRight, 0, 30);
-    EXPECT_EQ(RunMenu(31), 0);
+    EXPECT_EQ(HoldAndRun(ScanRight, 30, 31), 0);
     EXPECT_EQ(CurrentLevel, 1) << "level 1 has no score yet";
-
-    input_ = ScriptedInput();
-    input_.HoldKey(ScanLeft, 0, 30);
-    EXPECT_EQ(RunMenu(31), 0);
+    EXPECT_EQ(HoldAndRun(ScanLeft, 30, 31), 0);
     EXPECT_EQ(CurrentLevel, 1);
 
     for (int level = 1; level <= 50; ++level) HsScores[(level - 1) * 8] = 100;
-    input_ = ScriptedInput();
-    input_.HoldKey(ScanRight, 0, 7);
-    EXPECT_EQ(RunMenu(8), 0);
+    EXPECT_EQ(HoldAndRun(ScanRight, 7, 8), 0);
     EXPECT_EQ(CurrentLevel, 3) << "one level every 4 frames";
-
-    input_ = ScriptedInput();
-    input_.HoldKey(ScanRight, 0, 400);
-    EXPECT_EQ(RunMenu(400), 0);
+    EXPECT_EQ(HoldAndRun(ScanRight, 400, 400), 0);
     EXPECT_EQ(CurrentLevel, 50) << "never above 50";
 
     HsScores[(20 - 1) * 8] = 0;
     CurrentLevel = 18;
-    input_ = ScriptedInput();
-    input_.HoldKey(ScanRight, 0, 40);
-    EXPECT_EQ(RunMenu(40), 0);
+    EXPECT_EQ(HoldAndRun(ScanRight, 40, 40), 0);
     EXPECT_EQ(CurrentLevel, 20) << "level 20 has no score, so 21 stays locked";
 }
 
@@ -216,8 +175,7 @@ TEST_F(MenuTest, AFailedSaveOnGoHomeLeavesTheOldFileWhole) {
     CloseAllFileChannels();
     EXPECT_EQ(status, 3) << "a failed write ends the program with error 3";
     EXPECT_EQ(ReadFileText("Maps/Player.bin"), "oldnamex");
-    for (const std::string& name : ListDirectory("Maps"))
-        EXPECT_TRUE(name == "Player.bin") << "left behind: " << name;
+    EXPECT_EQ(ListDirectory("Maps"), std::vector<std::string>{"Player.bin"}) << "nothing left behind";
 }
 
 TEST_F(MenuTest, TheHighScoreScreenShowsTheTableOfTheChosenLevel) {
@@ -228,14 +186,9 @@ TEST_F(MenuTest, TheHighScoreScreenShowsTheTableOfTheChosenLevel) {
     StrAssignChars(HsNames[9], "bo");
     input_.HoldKey(ScanSpace, 0, 5);
     EXPECT_EQ(CatchRuntimeExit([] { ShowHighScore(); }), -1);
-    std::vector<std::string> expected = {"HIGHSCORE", "1.", "2.", "3.", "4.", "5.", "6.", "7.", "8.",
-                                         "anna", "bo", "", "", "", "", "", "",
-                                         "900", "450", "0", "0", "0", "0", "0", "0", "PRESS SPACE BAR"};
-    std::vector<std::string> shown = PresentedTexts();
-    // Empty names print nothing; compare what was printed.
-    expected.erase(std::remove(expected.begin(), expected.end(), std::string()), expected.end());
-    shown.erase(std::remove(shown.begin(), shown.end(), std::string()), shown.end());
-    EXPECT_EQ(shown, expected);
+    EXPECT_EQ(PresentedTexts(), (std::vector<std::string>{"HIGHSCORE", "1.", "2.", "3.", "4.", "5.", "6.", "7.",
+                                                          "8.", "anna", "bo", "900", "450", "0", "0", "0", "0",
+                                                          "0", "0", "PRESS SPACE BAR"}));
 }
 
 TEST_F(MenuTest, TheMenuShowsItsTextsEveryFrame) {
@@ -246,11 +199,8 @@ TEST_F(MenuTest, TheMenuShowsItsTextsEveryFrame) {
     std::vector<std::string> shown = PresentedTexts();
     ASSERT_GE(shown.size(), 7u);
     EXPECT_EQ(shown[0], "TUMBREL 2009");
-    EXPECT_EQ(shown[2], "LEVELS 7");
-    EXPECT_EQ(shown[3], "PLAYER zed");
-    EXPECT_EQ(shown[4], "HSCORE ");
-    EXPECT_EQ(shown[5], "GOHOME ");
-    EXPECT_EQ(shown[6], "PILCROW GAME");
+    EXPECT_EQ(std::vector<std::string>(shown.begin() + 2, shown.begin() + 7),
+              (std::vector<std::string>{"LEVELS 7", "PLAYER zed", "HSCORE ", "GOHOME ", "PILCROW GAME"}));
 }
 
 TEST(CallByName, FindsTheGamesRoutinesByTheirExactNames) {

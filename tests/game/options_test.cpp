@@ -4,14 +4,10 @@
 
 namespace {
 
-bool Parse(std::vector<std::string> arguments, Options& options, std::string& error) {
-    return ParseOptions(arguments, options, error);
-}
-
 TEST(Options, NoArgumentsMeansTheGameAsShipped) {
     Options options;
     std::string error;
-    ASSERT_TRUE(Parse({}, options, error));
+    ASSERT_TRUE(ParseOptions({}, options, error));
     EXPECT_EQ(options.window, Options::Window::Default);
     EXPECT_EQ(options.level, 0);
     EXPECT_EQ(options.frames, -1);
@@ -22,7 +18,7 @@ TEST(Options, NoArgumentsMeansTheGameAsShipped) {
 TEST(Options, AVerificationRunTakesEveryValueInBothSpellings) {
     Options options;
     std::string error;
-    ASSERT_TRUE(Parse({"--headless", "--level", "3", "--seed=7", "--frames", "49", "--screenshot", "10:a.png",
+    ASSERT_TRUE(ParseOptions({"--headless", "--level", "3", "--seed=7", "--frames", "49", "--screenshot", "10:a.png",
                        "--screenshot=20:dir/b:c.png", "--dump", "out.json", "--replay", "r.txt", "--scale", "2"},
                       options, error))
         << error;
@@ -62,7 +58,7 @@ TEST(Options, BadValuesAreRefusedWithTheOptionsName) {
     for (const Case& c : cases) {
         Options options;
         std::string error;
-        EXPECT_FALSE(Parse(c.arguments, options, error)) << c.arguments[0];
+        EXPECT_FALSE(ParseOptions(c.arguments, options, error)) << c.arguments[0];
         EXPECT_NE(error.find(c.expected), std::string::npos) << "got: " << error;
     }
 }

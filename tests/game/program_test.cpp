@@ -4,8 +4,6 @@
 
 #include <sys/stat.h>
 
-#include <fstream>
-
 #include "game/replay.h"
 #include "gfx/picture.h"
 #include "tests/support/run_program.h"
@@ -13,12 +11,10 @@
 
 namespace {
 
-const std::vector<std::string> kHeadlessEnvironment = {"SDL_VIDEODRIVER=offscreen", "SDL_AUDIODRIVER=dummy"};
-
 std::string Program() { return BuildDirectory() + "/tumbrel"; }
 
 ProgramRun RunTumbrel(const std::vector<std::string>& arguments, const std::string& program = Program()) {
-    return RunProgram(program, arguments, "", 120, kHeadlessEnvironment);
+    return RunProgram(program, arguments, "", 120, {"SDL_VIDEODRIVER=offscreen", "SDL_AUDIODRIVER=dummy"});
 }
 
 // A private copy of the program with the data files given, so a test can take some away.
@@ -68,38 +64,16 @@ TEST(Program, SavesTheScreenshotOfTheFrameAsked) {
     ScopedTempDir dir;
     ProgramRun run = RunTumbrel({"--headless", "--level", "1", "--frames", "3", "--screenshot", "1:" + dir.File("s.png")});
     ASSERT_EQ(run.exitStatus, 0) << run.err;
-    std::vector<unsigned char> png = ReadFileBytes(dir.File("s.png"));
-    ASSERT_GT(png.size(), 24u);
-    EXPECT_EQ(std::string(png.begin() + 1, png.begin() + 4), "PNG");
-    EXPECT_EQ(png[16] * 16777216 + png[17] * 65536 + png[18] * 256 + png[19], 320) << "width";
-    EXPECT_EQ(png[20] * 16777216 + png[21] * 65536 + png[22] * 256 + png[23], 240) << "height";
-}
-
-TEST(Program, AReplayPlaysTheSameRunEveryTime) {
-    ScopedTempDir dir;
-    WriteFileText(dir.File("walk.txt"),
-                  "tumbrel-replay 1\n"
-                  "seed 99\n"
-                  "start level 1\n"
-                  "# right along the top row, then down\n"
-                  "frame 0 keys 205\n"
-                  "frame 40 keys 208\n"
-                  "frame 70 keys\n"
-                  "end 90\n");
-    ProgramRun first = RunTumbrel({"--headless", "--replay", dir.File("walk.txt"), "--dump", dir.File("a.json")});
-    ProgramRun second = RunTumbrel({"--headless", "--replay", dir.File("walk.txt"), "--dump", dir.File("b.json")});
-    ASSERT_EQ(first.exitStatus, 0) << first.err;
-    ASSERT_EQ(second.exitStatus, 0) << second.err;
-    EXPECT_NE(first.out.find("result: running level=1 frame=90 "), std::string::npos) << first.out;
-    std::string dump = ReadFileText(dir.File("a.json"));
-    EXPECT_EQ(dump, ReadFileText(dir.File("b.json")));
-    EXPECT_NE(JsonValue(dump, "PlayerX"), "16") << "the player walked";
+    Picture picture;
+    ASSERT_TRUE(DecodePngFile(dir.File("s.png"), 0xFFFFFFFF, picture));
+    EXPECT_EQ(picture.width, 320);
+    EXPECT_EQ(picture.height, 240);
 }
 
 TEST(Program, ARecordingReplaysToTheSameState) {
     ScopedTempDir dir;
     ProgramRun recorded = RunTumbrel({"--headless", "--level", "1", "--seed", "5", "--frames", "30", "--record",
-                               dir.File("r.txt"), "--dump", dir.File("a.json")});
+                                      dir.File("r.txt"), "--dump", dir.File("a.json")});
     ASSERT_EQ(recorded.exitStatus, 0) << recorded.err;
     Replay replay;
     std::string error;
@@ -111,24 +85,22 @@ TEST(Program, ARecordingReplaysToTheSameState) {
     EXPECT_EQ(replay.endFrame, 30);
     ProgramRun replayed = RunTumbrel({"--headless", "--replay", dir.File("r.txt"), "--dump", dir.File("b.json")});
     ASSERT_EQ(replayed.exitStatus, 0) << replayed.err;
+    EXPECT_NE(replayed.out.find("result: running level=1 frame=30 "), std::string::npos) << replayed.out;
     EXPECT_EQ(ReadFileText(dir.File("a.json")), ReadFileText(dir.File("b.json")));
 }
 
 TEST(Program, BadReplaysAreRefusedWithTheLineAndTheReason) {
     ScopedTempDir dir;
     WriteFileText(dir.File("bad.txt"), "tumbrel-replay 1\nframe 3 keys 999\n");
-    ProgramRun run = RunTumbrel({"--headless", "--replay", dir.File("bad.txt")});
-    EXPECT_EQ(run.exitStatus, 2);
-    EXPECT_NE(run.err.find("bad.txt: line 2: scan codes"), std::string::npos) << run.err;
-
     WriteFileText(dir.File("crc.txt"), "tumbrel-replay 1\nstart level 1\nlevel-crc32 00000000\nend 5\n");
-    run = RunTumbrel({"--headless", "--replay", dir.File("crc.txt")});
-    EXPECT_EQ(run.exitStatus, 2);
-    EXPECT_NE(run.err.find("another version of"), std::string::npos) << run.err;
-
-    run = RunTumbrel({"--headless", "--replay", dir.File("missing.txt")});
-    EXPECT_EQ(run.exitStatus, 2);
-    EXPECT_NE(run.err.find("cannot read the replay"), std::string::npos) << run.err;
+    const std::pair<const char*, const char*> cases[] = {{"bad.txt", "bad.txt: line 2: scan codes"},
+                                                         {"crc.txt", "another version of"},
+                                                         {"missing.txt", "cannot read the replay"}};
+    for (const auto& c : cases) {
+        ProgramRun run = RunTumbrel({"--headless", "--replay", dir.File(c.first)});
+        EXPECT_EQ(run.exitStatus, 2) << c.first;
+        EXPECT_NE(run.err.find(c.second), std::string::npos) << run.err;
+    }
 }
 
 TEST(Program, AMissingDataFileEndsWithError3AndSaysWhichFile) {

@@ -8,10 +8,6 @@
 
 namespace {
 
-constexpr int Right = 205;
-
-void ParkPlayer(Scenario& s) { s.PlacePlayer(18, 13); }
-
 // ---- Bugs -------------------------------------------------------------------------------------
 
 TEST(BugExplosion, ABugBesideAGrowingWallBurstsIntoThreeSaphirsAndSixGems)
@@ -21,8 +17,7 @@ TEST(BugExplosion, ABugBesideAGrowingWallBurstsIntoThreeSaphirsAndSixGems)
                 "#   .vW",
                 "#   ...",
                 "#======="});
-    ParkPlayer(s);
-    s.Run(1);
+    s.ParkPlayer().Run(1);
     EXPECT_TRUE(s.CaveIs({"#",
                           "#   sgg",
                           "#   gsg",
@@ -38,18 +33,17 @@ TEST(BugExplosion, ABugBesideAGrowingWallBurstsIntoThreeSaphirsAndSixGems)
                           "#======="}));
 }
 
-TEST(BugExplosion, TheStillGrowingWallTileSetsABugOffToo)
+TEST(BugExplosion, TheStillGrowingWallTileSetsABugOffTooAndPlainWallsBreak)
 {
     Scenario s({"#",
                 "#    w",
                 "#    <",
                 "#   ==="});
-    ParkPlayer(s);
-    s.Run(1);
-    EXPECT_EQ(s.CellAtXY(5, 2), CellBlastToSaphir);
-    EXPECT_EQ(s.CellAtXY(5, 1), CellBlastToGem) << "the wall tile above is destroyed";
-    EXPECT_EQ(s.CellAtXY(6, 2), CellBlastToGem) << "and so is wall 7";
-    EXPECT_EQ(s.CellAtXY(5, 3), CellWall16);
+    s.ParkPlayer().Run(1);
+    EXPECT_TRUE(s.CaveIs({"#",
+                          "#   sgg",
+                          "#   gsg",
+                          "#   ==="}));
 }
 
 TEST(BugExplosion, AFallingStoneOnABugBlowsItUp)
@@ -58,8 +52,7 @@ TEST(BugExplosion, AFallingStoneOnABugBlowsItUp)
                 "#    O",
                 "#    >",
                 "#   ==="});
-    ParkPlayer(s);
-    s.Run(1);
+    s.ParkPlayer().Run(1);
     EXPECT_EQ(s.CellAtXY(5, 2), CellBlastToSaphir);
     EXPECT_EQ(s.CellAtXY(5, 1), CellBlastToGem);
     EXPECT_EQ(s.SoundFrames(SoundBumm), std::vector<long>{1});
@@ -73,8 +66,7 @@ TEST(BugExplosion, AChainAdvancesOneBugPerStep)
                 "#  W>><=",
                 "#  =====",
                 "#=="});
-    ParkPlayer(s);
-    s.Run(1);
+    s.ParkPlayer().Run(1);
     EXPECT_TRUE(s.CaveIs({"#",
                           "#  =====",
                           "#  gsX<=",
@@ -97,8 +89,7 @@ TEST(BugExplosion, DoorsLavaAndWalls12To19Resist)
                 "#   %>~",
                 "#   =|H",
                 "#======="});
-    ParkPlayer(s);
-    s.SetCell(5, 2, CellBlastCentre);
+    s.ParkPlayer().SetCell(5, 2, CellBlastCentre);
     s.Run(1);
     EXPECT_TRUE(s.CaveIs({"#",
                           "#   IJK",
@@ -108,6 +99,11 @@ TEST(BugExplosion, DoorsLavaAndWalls12To19Resist)
 }
 
 // ---- Yam-yams and their packs -----------------------------------------------------------------
+
+const std::vector<double> kFirstPack = {CellWall16, CellEarth,  CellWall17, CellGem,     CellWall18,
+                                        CellSaphir, CellWall16, CellDynamite, CellWall17};
+// The block the first pack fills, centred on (5, 2).
+const std::vector<std::string> kFirstPackBlock = {"#", "#   =.|", "#   *H$", "#   =d|"};
 
 void FillPack(int pack, const std::vector<double>& codes)
 {
@@ -119,25 +115,17 @@ TEST(YamYamExplosion, AStoneOnAYamYamHoldsTheBlockThenFillsItWithTheFirstPack)
     Scenario s({"#",
                 "#   .O.",
                 "#   .R.",
-                "#   ...",
-                "#======="});
-    ParkPlayer(s);
-    FillPack(0, {CellWall16, CellEarth, CellWall17, CellGem, CellWall18, CellSaphir, CellWall16,
-                 CellDynamite, CellWall17});
+                "#   ..."});
+    s.ParkPlayer();
+    FillPack(0, kFirstPack);
     s.Run(1);
     EXPECT_TRUE(s.CaveIs({"#",
                           "#   ___",
                           "#   ___",
-                          "#   ___",
-                          "#======="}));
+                          "#   ___"}));
     EXPECT_EQ(s.SoundFrames(SoundBumm), std::vector<long>{1});
-    EXPECT_EQ(YamBlastY[45], 32);
     s.Run(15);
-    EXPECT_TRUE(s.CaveIs({"#",
-                          "#   =.|",
-                          "#   *H$",
-                          "#   =d|",
-                          "#======="}));
+    EXPECT_TRUE(s.CaveIs(kFirstPackBlock));
     EXPECT_EQ(YamPackIndex, 609);
     EXPECT_EQ(YamBlastY[45], 0);
     EXPECT_EQ(s.SoundCount(SoundFels), 0);
@@ -149,11 +137,18 @@ TEST(YamYamExplosion, AGemFallingOnAYamYamSimplyLands)
                 "#   =G=",
                 "#   =D=",
                 "#   ==="});
-    ParkPlayer(s);
-    s.Run(1);
+    s.ParkPlayer().Run(1);
     EXPECT_EQ(s.CellAtXY(5, 1), CellGem);
     EXPECT_EQ(s.SoundFrames(SoundGems), std::vector<long>{1});
     EXPECT_EQ(s.SoundCount(SoundBumm), 0);
+}
+
+// Marks the 3 x 3 block around (x, y) as a yam-yam explosion on its last frame.
+void YamBlastEndingAt(int x, int y)
+{
+    YamBlastX[y * 20 + x] = x * 16;
+    YamBlastY[y * 20 + x] = y * 16;
+    YamBlastFrame[y * 20 + x] = 15;
 }
 
 TEST(YamYamPacks, ADoorInTheBlockKeepsItsCodeAndUsesUpItsEntry)
@@ -162,17 +157,13 @@ TEST(YamYamPacks, ADoorInTheBlockKeepsItsCodeAndUsesUpItsEntry)
                 "#   I",
                 "#   ",
                 "#   "});
-    ParkPlayer(s);
-    FillPack(0, {CellWall16, CellEarth, CellWall17, CellGem, CellWall18, CellSaphir, CellWall16,
-                 CellDynamite, CellWall17});
-    YamBlastX[45] = 80;
-    YamBlastY[45] = 32;
-    YamBlastFrame[45] = 15;
+    s.ParkPlayer();
+    FillPack(0, kFirstPack);
+    YamBlastEndingAt(5, 2);
     s.Run(1);
-    EXPECT_TRUE(s.CaveIs({"#",
-                          "#   I.|",
-                          "#   *H$",
-                          "#   =d|"}));
+    std::vector<std::string> expected = kFirstPackBlock;
+    expected[1][4] = 'I';
+    EXPECT_TRUE(s.CaveIs(expected));
     EXPECT_EQ(YamPackIndex, 609);
 }
 
@@ -180,26 +171,20 @@ TEST(YamYamPacks, ADoorInTheBlockKeepsItsCodeAndUsesUpItsEntry)
 TEST(YamYamPacks, TheEleventhPackIsTheFirstAgain)
 {
     Scenario s({"#"});
-    ParkPlayer(s);
+    s.ParkPlayer();
     const double codes[10] = {CellEarth, CellWall7, CellWaxStill, CellBlink, CellWall16,
                               CellWall17, CellWall18, CellDoor1, CellDoor2, CellDoor3};
     for (int pack = 0; pack < 10; pack++) FillPack(pack, std::vector<double>(9, codes[pack]));
-    const int centres[11][2] = {{2, 2},  {5, 2},  {8, 2}, {11, 2}, {14, 2}, {17, 2},
-                                {2, 5},  {5, 5},  {8, 5}, {11, 5}, {14, 5}};
-    for (const auto& centre : centres) {
-        const int slot = centre[1] * 20 + centre[0];
-        for (int dy = -1; dy <= 1; dy++)
-            for (int dx = -1; dx <= 1; dx++) s.SetCell(centre[0] + dx, centre[1] + dy, CellEmpty);
-        YamBlastX[slot] = centre[0] * 16;
-        YamBlastY[slot] = centre[1] * 16;
-        YamBlastFrame[slot] = 15;
+    for (int n = 0; n < 11; n++) {
+        const int x = 2 + 3 * (n % 6), y = 2 + 3 * (n / 6);
+        for (int cell = 0; cell < 9; cell++) s.SetCell(x - 1 + cell % 3, y - 1 + cell / 3, CellEmpty);
+        YamBlastEndingAt(x, y);
     }
     s.Run(1);
     for (int n = 0; n < 11; n++) {
-        const double expected = codes[n % 10];
-        for (int dy = -1; dy <= 1; dy++)
-            for (int dx = -1; dx <= 1; dx++)
-                EXPECT_EQ(s.CellAtXY(centres[n][0] + dx, centres[n][1] + dy), expected) << "pack " << n;
+        const int x = 2 + 3 * (n % 6), y = 2 + 3 * (n / 6);
+        for (int cell = 0; cell < 9; cell++)
+            EXPECT_EQ(s.CellAtXY(x - 1 + cell % 3, y - 1 + cell / 3), codes[n % 10]) << "pack " << n;
     }
     EXPECT_EQ(YamPackIndex, 609);
 }
@@ -220,7 +205,7 @@ TEST(DynamiteExplosion, SparesDoorsLavaAndWalls16To18AndDrawsNothingOnThem)
                 "#   |&H",
                 "#   #.o",
                 "#======="});
-    ParkPlayer(s);
+    s.ParkPlayer();
     BlowDynamiteAt(5, 2);
     s.Run(1);
     EXPECT_TRUE(s.CaveIs({"#",
@@ -228,9 +213,8 @@ TEST(DynamiteExplosion, SparesDoorsLavaAndWalls16To18AndDrawsNothingOnThem)
                           "#   |_H",
                           "#   ___",
                           "#======="}));
-    EXPECT_EQ(s.DrawsOfStrip(StripExplos),
-              (std::vector<DrawAt>{{StripExplos, 0, 80, 32}, {StripExplos, 0, 80, 48},
-                                   {StripExplos, 0, 64, 48}, {StripExplos, 0, 96, 48}}));
+    EXPECT_EQ(s.Draws(StripExplos), (std::vector<DrawAt>{{StripExplos, 0, 80, 32}, {StripExplos, 0, 80, 48},
+                                                         {StripExplos, 0, 64, 48}, {StripExplos, 0, 96, 48}}));
     s.Run(15);
     EXPECT_TRUE(s.CaveIs({"#",
                           "#   I~=",
@@ -238,7 +222,7 @@ TEST(DynamiteExplosion, SparesDoorsLavaAndWalls16To18AndDrawsNothingOnThem)
                           "#      ",
                           "#======="}));
     EXPECT_EQ(DynaBlastY, 0);
-    EXPECT_EQ(s.DrawsOfStrip(StripExplos).front(), (DrawAt{StripExplos, 15, 80, 32}));
+    EXPECT_EQ(s.Draws(StripExplos).front(), (DrawAt{StripExplos, 15, 80, 32}));
 }
 
 TEST(DynamiteExplosion, ABugInTheBlockStartsAChain)
@@ -248,35 +232,16 @@ TEST(DynamiteExplosion, ABugInTheBlockStartsAChain)
                 "#   = v=",
                 "#   ====",
                 "#"});
-    ParkPlayer(s);
+    s.ParkPlayer();
     BlowDynamiteAt(5, 2);
     s.Run(16);
     EXPECT_EQ(s.CellAtXY(6, 2), CellBlast);
-    EXPECT_EQ(s.CellAtXY(5, 2), CellEmpty);
     s.Run(1);
     EXPECT_EQ(s.CellAtXY(6, 2), CellBlastCentre);
     s.Run(16);
     EXPECT_EQ(s.CellAtXY(6, 2), CellBlastToSaphir);
     EXPECT_EQ(s.CellAtXY(5, 2), CellBlastToGem);
     EXPECT_EQ(s.SoundFrames(SoundBumm), std::vector<long>{33});
-}
-
-TEST(DynamiteExplosion, ALitStickOverwrittenByAGemStillExplodes)
-{
-    Scenario s({"#",
-                "#   ====",
-                "#   =  =",
-                "#   ===="});
-    ParkPlayer(s);
-    s.SetCell(5, 2, CellGem);
-    DynaX = 80;
-    DynaY = 32;
-    DynaLit = 1;
-    DynaFrame = 15;
-    DynaTick = 2;
-    s.Run(1);
-    EXPECT_EQ(s.CellAtXY(5, 2), CellTransit);
-    EXPECT_EQ(s.SoundFrames(SoundBumm), std::vector<long>{1});
 }
 
 // ---- The player -----------------------------------------------------------------------------
@@ -320,8 +285,7 @@ TEST(PlayerExplosion, ClearsRecordsInItsBlockOnlyOnTheFirstFrameOfAStep)
                 "#  =@ (=",
                 "#  =*===",
                 "#  ====="});
-    s.Hold(Right, 3, 3);
-    s.Run(19);
+    s.Hold(205, 3, 3).Run(19);
     ASSERT_EQ(PlayerPose, 15) << "killed on frame 19, in the middle of a step";
     EXPECT_EQ(s.CellAtXY(4, 3), CellTransit);
     EXPECT_EQ(MoverKind[64], 2) << "the resting gem's record outlives this frame";

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "game/state.h"
-#include "input/keyboard.h"
 #include "tests/game/scenario.h"
 
 namespace {
@@ -17,8 +16,7 @@ TEST(PlayerKeys, AnEarlierGroupWinsOverAnEarlierDirection)
     Scenario s({"#",
                 "# *                #",
                 "# @                #"});
-    s.Hold(Right, 1, 1).Hold(Up, 1, 1);
-    s.Run(1);
+    s.Hold(Right, 1, 1).Hold(Up, 1, 1).Run(1);
     EXPECT_TRUE(s.CaveIs({"#",
                           "# @                #",
                           "#                  #"}))
@@ -35,22 +33,19 @@ TEST(PlayerKeys, WithinAGroupRightComesBeforeUp)
     Scenario s({"#",
                 "# .                #",
                 "# @.               #"});
-    s.Hold(Up, 1, 1).Hold(Right, 1, 1);
-    s.Run(16);
+    s.Hold(Up, 1, 1).Hold(Right, 1, 1).Run(16);
     EXPECT_TRUE(s.CaveIs({"#",
                           "# .                #",
                           "#  @               #"}));
-    EXPECT_EQ(PlayerX, 48);
     EXPECT_EQ(PlayerBusy, 0) << "the walk is over after 16 frames";
     EXPECT_EQ(ErdAnimX, 48);
 }
 
-TEST(PlayerKeys, WalkingIntoEmptySpaceSoundsAStep)
+TEST(PlayerKeys, EveryWalkIntoEmptySpaceSoundsAStep)
 {
     Scenario s({"#",
                 "# @                #"});
-    s.Hold(Right, 1, 17);
-    s.Run(17);
+    s.Hold(Right, 1, 17).Run(17);
     EXPECT_EQ(s.SoundFrames(SoundMove), (std::vector<long>{1, 17}));
     EXPECT_EQ(PlayerX, 49) << "the second walk is one frame along";
     EXPECT_EQ(s.CellAtXY(4, 1), CellPlayer);
@@ -58,44 +53,29 @@ TEST(PlayerKeys, WalkingIntoEmptySpaceSoundsAStep)
 
 TEST(PlayerKeys, WallsAndMaterialInMotionBlock)
 {
-    const std::vector<std::string> cave = {"#",
-                                           "# =                #",
-                                           "#W@_               #",
-                                           "# O                #",
-                                           "#==================#"};
-    Scenario s(cave);
-    s.Hold(Right, 1, 1).Hold(Left, 1, 1).Hold(Up, 1, 1);
-    s.Run(1);
+    Scenario s({"#",
+                "# =                #",
+                "#W@_               #",
+                "# O                #",
+                "#==================#"});
+    s.Hold(Right, 1, 1).Hold(Left, 1, 1).Hold(Up, 1, 1).Run(1);
     EXPECT_EQ(PlayerPose, 0);
-    EXPECT_EQ(PlayerX, 32);
     EXPECT_EQ(s.CellAtXY(2, 2), CellPlayer);
 }
 
 // ---- Ctrl: acting in place -------------------------------------------------------------------
 
-TEST(PlayerCtrl, TakesAGemWithoutMoving)
+TEST(PlayerCtrl, TakesAGemWithoutMovingAndNeverWalks)
 {
     Scenario s({"#",
                 "# @*=              #"});
-    s.Hold(Ctrl, 1, 16).Hold(Right, 1, 16);
-    s.Run(16);
+    s.Hold(Ctrl, 1, 32).Hold(Right, 1, 32).Run(32);
     EXPECT_TRUE(s.CaveIs({"#",
-                          "# @ =              #"}));
-    EXPECT_EQ(PlayerX, 32);
+                          "# @ =              #"}))
+        << "the cell emptied is not walked into on the next step";
     EXPECT_EQ(Score, 5);
     EXPECT_EQ(GemsNeeded, 98);
-    EXPECT_EQ(s.SoundFrames(SoundKnip), std::vector<long>{1});
-}
-
-TEST(PlayerCtrl, NeverWalksIntoEmptySpace)
-{
-    Scenario s({"#",
-                "# @                #"});
-    s.Hold(Ctrl, 1, 32).Hold(Right, 1, 32);
-    s.Run(32);
-    EXPECT_EQ(PlayerPose, 0);
-    EXPECT_EQ(PlayerX, 32);
-    EXPECT_EQ(s.Sounds(), std::vector<SoundAt>{});
+    EXPECT_EQ(s.Sounds(), (std::vector<SoundAt>{{1, SoundKnip}}));
 }
 
 TEST(PlayerCtrl, DynamiteComesBeforeKeysBeforeEarthBeforeGems)
@@ -104,21 +84,15 @@ TEST(PlayerCtrl, DynamiteComesBeforeKeysBeforeEarthBeforeGems)
                 "# *                #",
                 "#.@i               #",
                 "# d                #"});
-    s.Hold(Ctrl, 1, 49).Hold(Right, 1, 49).Hold(Left, 1, 49).Hold(Up, 1, 49).Hold(Down, 1, 49);
-    s.Run(1);
-    EXPECT_EQ(s.CellAtXY(2, 3), CellEmpty);
+    for (int key : {Ctrl, Right, Left, Up, Down}) s.Hold(key, 1, 49);
+    const struct { int x, y; double pose; } order[] = {{2, 3, 8}, {3, 2, 5}, {1, 2, 6}, {2, 1, 7}};
+    for (const auto& take : order) {
+        s.Run(s.Frame() == 0 ? 1 : 16);
+        EXPECT_EQ(s.CellAtXY(take.x, take.y), CellEmpty) << "after frame " << s.Frame();
+        EXPECT_EQ(PlayerPose, take.pose) << "after frame " << s.Frame();
+    }
     EXPECT_EQ(DynamiteCount, 1);
-    EXPECT_EQ(PlayerPose, 8);
-    s.Run(16);
-    EXPECT_EQ(s.CellAtXY(3, 2), CellEmpty);
     EXPECT_EQ(KeyHeld1, 1);
-    EXPECT_EQ(PlayerPose, 5);
-    s.Run(16);
-    EXPECT_EQ(s.CellAtXY(1, 2), CellEmpty);
-    EXPECT_EQ(PlayerPose, 6);
-    s.Run(16);
-    EXPECT_EQ(s.CellAtXY(2, 1), CellEmpty);
-    EXPECT_EQ(PlayerPose, 7);
     EXPECT_EQ(Score, 2 + 2 + 5);
     EXPECT_EQ(s.SoundFrames(SoundKnip), (std::vector<long>{1, 17, 49}));
     EXPECT_EQ(s.SoundFrames(SoundSuck), std::vector<long>{33});
@@ -127,36 +101,23 @@ TEST(PlayerCtrl, DynamiteComesBeforeKeysBeforeEarthBeforeGems)
 
 // ---- Dynamite --------------------------------------------------------------------------------
 
-TEST(PlayerDynamite, IsLitOnTheFirstFrameOfAStepWithASticksInHand)
+// Lit only on the first frame of a step, with a stick in hand and none burning.
+TEST(PlayerDynamite, IsLitOnlyOnTheFirstFrameOfAStepWithAStickAndNoneBurning)
 {
     Scenario s({"#",
                 "# @                #"});
+    s.Hold(Space, 1, 1).Run(1);
+    EXPECT_EQ(DynaLit, 0) << "no stick";
     DynamiteCount = 2;
-    s.Hold(Space, 2, 17);
-    s.Run(16);
+    s.Hold(Space, 2, 17).Run(15);
     EXPECT_EQ(DynaLit, 0) << "frames 2..16 are not the first of a step";
     s.Run(1);
     EXPECT_EQ(DynaLit, 1);
     EXPECT_EQ(DynaX, 32);
     EXPECT_EQ(DynaY, 16);
-    EXPECT_EQ(DynamiteCount, 1);
+    s.Hold(Space, 33, 33).Run(16);
+    EXPECT_EQ(DynamiteCount, 1) << "one burns already";
     EXPECT_EQ(s.SoundFrames(SoundDyna), std::vector<long>{17});
-}
-
-TEST(PlayerDynamite, IsNotLitWithoutASticksOrWhileOneBurns)
-{
-    Scenario s({"#",
-                "# @                #"});
-    s.Hold(Space, 1, 1);
-    s.Run(1);
-    EXPECT_EQ(DynaLit, 0);
-
-    DynamiteCount = 2;
-    DynaLit = 1;
-    s.Hold(Space, 17, 17);
-    s.Run(16);
-    EXPECT_EQ(DynamiteCount, 2);
-    EXPECT_EQ(s.SoundCount(SoundDyna), 0);
 }
 
 TEST(PlayerDynamite, IsNotLitUntilTheWalkingPoseHasEnded)
@@ -164,10 +125,8 @@ TEST(PlayerDynamite, IsNotLitUntilTheWalkingPoseHasEnded)
     Scenario s({"#",
                 "# @                #"});
     DynamiteCount = 1;
-    s.Hold(Right, 1, 1).Hold(Space, 17, 33);
-    s.Run(17);
+    s.Hold(Right, 1, 1).Hold(Space, 17, 33).Run(17);
     EXPECT_EQ(DynaLit, 0) << "the pose of the walk is still set when the step begins";
-    EXPECT_EQ(PlayerPose, 0);
     s.Run(16);
     EXPECT_EQ(DynaLit, 1);
     EXPECT_EQ(DynaX, 48);
@@ -179,37 +138,29 @@ TEST(PlayerDoors, AKeyLetsThePlayerThroughItsDoorIntoTheCellBeyond)
 {
     Scenario s({"#",
                 "# @iI              #"});
-    s.Hold(Right, 1, 17);
-    s.Run(1);
+    s.Hold(Right, 1, 17).Run(1);
     EXPECT_EQ(KeyHeld1, 1);
     EXPECT_EQ(Score, 2);
     s.Run(16);
-    EXPECT_TRUE(s.CaveIs({"#",
-                          "#   I              #"}))
-        << "the door keeps its code and the player leaves no mark";
     EXPECT_EQ(PlayerPose, 1);
     s.Run(32);
     EXPECT_EQ(PlayerX, 5 * 16);
     EXPECT_EQ(PlayerBusy, 0);
-    EXPECT_EQ(s.SoundFrames(SoundDoor), (std::vector<long>{17, 33}))
-        << "once stepping in, once again halfway through";
+    EXPECT_EQ(s.SoundFrames(SoundDoor), (std::vector<long>{17, 33})) << "once stepping in, once halfway through";
     EXPECT_TRUE(s.CaveIs({"#",
-                          "#   I              #"}));
+                          "#   I              #"}))
+        << "the door keeps its code and the player leaves no mark";
 }
 
 TEST(PlayerDoors, EachDoorNeedsItsOwnKey)
 {
     Scenario s({"#",
                 "# @J               #"});
-    KeyHeld1 = 1;
-    KeyHeld3 = 1;
-    s.Hold(Right, 1, 1);
-    s.Run(1);
+    KeyHeld1 = KeyHeld3 = 1;
+    s.Hold(Right, 1, 1).Run(1);
     EXPECT_EQ(PlayerPose, 0);
-    EXPECT_EQ(s.SoundCount(SoundDoor), 0);
     KeyHeld2 = 1;
-    s.Hold(Right, 17, 17);
-    s.Run(16);
+    s.Hold(Right, 17, 17).Run(16);
     EXPECT_EQ(PlayerPose, 1);
     EXPECT_EQ(s.SoundFrames(SoundDoor), std::vector<long>{17});
 }
@@ -221,41 +172,29 @@ TEST(PlayerDoors, AWallBehindTheDoorStopsThePlayerSilently)
                 "#  K",
                 "#  @ "});
     KeyHeld3 = 1;
-    s.Hold(Up, 1, 1).Hold(Right, 1, 1);
-    s.Run(1);
+    s.Hold(Up, 1, 1).Hold(Right, 1, 1).Run(1);
     EXPECT_EQ(PlayerPose, 0) << "the door group comes before the empty space to the right";
-    EXPECT_EQ(s.CellAtXY(3, 3), CellPlayer);
     EXPECT_EQ(s.Sounds(), std::vector<SoundAt>{});
 }
 
-TEST(PlayerExit, TheExitBlocksWhileGemsAreNeeded)
+TEST(PlayerExit, TheExitOpensToThePlayerAtZeroGemsAndEndsTheLevelWithTheTimeBonus)
 {
     Scenario s({"#",
                 "# @E               #"});
     GemsNeeded = 1;
-    s.Hold(Right, 1, 1);
-    s.Run(1);
-    EXPECT_EQ(PlayerPose, 0);
-    EXPECT_EQ(s.CellAtXY(3, 1), CellExit);
-}
-
-TEST(PlayerExit, WithNoGemsNeededThePlayerWalksInAndTheLevelEndsWithTheTimeBonus)
-{
-    Scenario s({"#",
-                "# @E               #"});
-    GemsNeeded = 0;
     Score = 40;
-    s.Hold(Right, 1, 1);
-    s.Run(1);
+    s.Hold(Right, 1, 1).Run(1);
+    EXPECT_EQ(PlayerPose, 0) << "blocked while a gem is needed";
+    GemsNeeded = 0;
+    s.Hold(Right, 17, 17).Run(16);
     EXPECT_TRUE(s.CaveIs({"#",
                           "#  E               #"}));
-    EXPECT_EQ(s.SoundFrames(SoundExit), std::vector<long>{1});
+    EXPECT_EQ(s.SoundFrames(SoundExit), std::vector<long>{17});
     EXPECT_EQ(LevelOver, 0);
     s.Run(16);
     EXPECT_EQ(LevelOver, 1);
     EXPECT_EQ(ShowEscapeHint, 1);
     EXPECT_EQ(PlayerPose, 15);
-    EXPECT_EQ(PlayerBusy, 1);
     EXPECT_EQ(Score, 40 + 300);
     EXPECT_EQ(s.CellAtXY(3, 1), CellExit);
 }
@@ -267,45 +206,30 @@ TEST(PlayerPush, AStoneOnFirmGroundWithSpaceBeyondSlidesOneCell)
     Scenario s({"#",
                 "# @o  o            #",
                 "#==================#"});
-    s.Hold(Right, 1, 16);
-    s.Run(1);
+    s.Hold(Right, 1, 16).Run(1);
     EXPECT_TRUE(s.CaveIs({"#",
                           "#  @  o            #",
                           "#==================#"}))
         << "the cell beyond is not reserved while the stone slides";
     EXPECT_EQ(PlayerPose, 10);
-    EXPECT_EQ(s.SoundFrames(SoundPush), std::vector<long>{1});
     s.Run(15);
     EXPECT_TRUE(s.CaveIs({"#",
                           "#  @o o            #",
                           "#==================#"}));
-    EXPECT_EQ(PlayerX, 48);
+    EXPECT_EQ(s.SoundFrames(SoundPush), std::vector<long>{1});
 }
 
-TEST(PlayerPush, PushesLeftToo)
+TEST(PlayerPush, PushesLeftTooButOnlyOnTheFirstFrameOfAStep)
 {
     Scenario s({"#",
                 "#  o@              #",
                 "#==================#"});
-    s.Hold(Left, 1, 16);
+    s.Hold(Left, 2, 32).Run(16);
+    EXPECT_EQ(s.SoundCount(SoundPush), 0);
     s.Run(16);
     EXPECT_TRUE(s.CaveIs({"#",
                           "# o@               #",
                           "#==================#"}));
-    EXPECT_EQ(s.SoundFrames(SoundPush), std::vector<long>{1});
-}
-
-TEST(PlayerPush, OnlyOnTheFirstFrameOfAStep)
-{
-    Scenario s({"#",
-                "# @o               #",
-                "#==================#"});
-    s.Hold(Right, 2, 17);
-    s.Run(16);
-    EXPECT_EQ(s.CellAtXY(3, 1), CellStone);
-    EXPECT_EQ(s.SoundCount(SoundPush), 0);
-    s.Run(1);
-    EXPECT_EQ(PlayerPose, 10);
     EXPECT_EQ(s.SoundFrames(SoundPush), std::vector<long>{17});
 }
 
@@ -314,10 +238,8 @@ TEST(PlayerPush, AStoneWithSomethingBeyondDoesNotMove)
     Scenario s({"#",
                 "# @o.",
                 "#==================#"});
-    s.Hold(Right, 1, 1);
-    s.Run(1);
+    s.Hold(Right, 1, 1).Run(1);
     EXPECT_EQ(PlayerPose, 0);
-    EXPECT_EQ(s.CellAtXY(3, 1), CellStone);
     EXPECT_EQ(s.SoundCount(SoundPush), 0);
 }
 
@@ -328,13 +250,10 @@ TEST(PlayerDeath, WalkingDownIntoLavaEndsTheGameWithoutABlast)
     Scenario s({"#",
                 "# @~               #",
                 "# ~                #"});
-    s.Hold(Right, 1, 1);
-    s.Run(1);
+    s.Hold(Right, 1, 1).Run(1);
     EXPECT_EQ(PlayerPose, 0) << "lava to the side blocks";
-    s.Hold(Down, 17, 17);
-    s.Run(16);
+    s.Hold(Down, 17, 17).Run(16);
     EXPECT_EQ(PlayerPose, 4);
-    EXPECT_EQ(s.CellAtXY(2, 1), CellEmpty);
     EXPECT_EQ(s.SoundFrames(SoundFire), std::vector<long>{17});
     s.Run(16);
     EXPECT_EQ(PlayerPose, 15);
@@ -342,7 +261,9 @@ TEST(PlayerDeath, WalkingDownIntoLavaEndsTheGameWithoutABlast)
     EXPECT_EQ(ShowEscapeHint, 1);
     EXPECT_EQ(BoyBlastY, 0);
     EXPECT_EQ(s.SoundCount(SoundBumm), 0);
-    EXPECT_EQ(s.CellAtXY(2, 2), CellLava);
+    EXPECT_TRUE(s.CaveIs({"#",
+                          "#  ~               #",
+                          "# ~                #"}));
 }
 
 TEST(PlayerDeath, ADeadlyNeighbourKillsWithABlast)
@@ -351,30 +272,19 @@ TEST(PlayerDeath, ADeadlyNeighbourKillsWithABlast)
                 "#  (               #",
                 "#  @               #"});
     s.Run(1);
-    EXPECT_EQ(PlayerPose, 15);
-    EXPECT_EQ(BoyBlastX, 48);
-    EXPECT_EQ(BoyBlastY, 32);
-    EXPECT_EQ(s.SoundFrames(SoundBumm), std::vector<long>{1});
+    EXPECT_TRUE(s.KilledInBlast(1, 48, 32));
     EXPECT_EQ(s.CellAtXY(3, 2), CellTransit) << "the player explosion has begun";
 }
 
-TEST(PlayerDeath, AnExplosionTurningHisCellIntoAGemKillsHim)
-{
-    Scenario s({"#",
-                "#  @               #"});
-    s.SetCell(3, 1, CellBlastToGem);
-    s.Run(1);
-    EXPECT_EQ(PlayerPose, 15);
-    EXPECT_EQ(s.SoundFrames(SoundBumm), std::vector<long>{1});
-}
-
-TEST(PlayerDeath, ADeadPlayerDoesNothingMore)
+TEST(PlayerDeath, AnExplosionTurningHisCellIntoAGemKillsHimAndHeDoesNothingMore)
 {
     Scenario s({"#",
                 "#  @ .             #"});
     s.SetCell(3, 1, CellBlastToGem);
-    s.Hold(Right, 2, 64);
-    s.Run(64);
+    s.Hold(Right, 2, 64).Run(1);
+    EXPECT_EQ(PlayerPose, 15);
+    EXPECT_EQ(s.SoundFrames(SoundBumm), std::vector<long>{1});
+    s.Run(63);
     EXPECT_EQ(PlayerX, 48);
     EXPECT_EQ(s.CellAtXY(5, 1), CellEarth);
 }

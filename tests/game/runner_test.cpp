@@ -33,23 +33,17 @@ TEST_F(Runner, WalkingIntoTheOpenExitEndsWithTheTimeBonus)
     EXPECT_FALSE(FileExists(maps.File("Data.bin")));
 }
 
+// Frames after the end let the explosion finish.
 TEST_F(Runner, APlayerBesideABugIsDeadOnTheFirstFrame)
-{
-    maps.Write("Map1-1.bin", LevelFileBytes({"#####", "#@> #"}));
-    const RunReport report = RunLevel(RunSettings{});
-    EXPECT_EQ(report.outcome, RunOutcome::Dead);
-    EXPECT_EQ(report.endFrame, 1);
-    EXPECT_EQ(report.gemsNeeded, 34);
-}
-
-TEST_F(Runner, FramesAfterTheEndLetTheExplosionFinish)
 {
     maps.Write("Map1-1.bin", LevelFileBytes({"#####", "#   #", "# @>#", "#   #"}));
     RunSettings settings;
     settings.framesAfterEnd = 40;
     const RunReport report = RunLevel(settings);
     EXPECT_EQ(report.outcome, RunOutcome::Dead);
+    EXPECT_EQ(report.endFrame, 1);
     EXPECT_EQ(report.framesPlayed, 41);
+    EXPECT_EQ(report.gemsNeeded, 34);
     EXPECT_EQ(report.cave.substr(0, 105), "####################\n#$$$################\n"
                                           "#$$$################\n#$$$################\n"
                                           "####################\n");

@@ -4,7 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <sstream>
 
@@ -21,7 +23,6 @@
 
 namespace {
 
-// Frames never wait for their slot: each clock reading lies a second after the last.
 double fastClockMs = 0;
 double FastClockNow() { return fastClockMs += 1000; }
 void FastClockSleep(double ms) { fastClockMs += ms; }
@@ -39,44 +40,20 @@ const char* const kSoundFiles[] = {
     "Open", "Bell", "Grow", "Disk", "Stop", "Klic",
 };
 
-void PutLE(std::vector<unsigned char>& out, uint32_t value, int bytes)
+// Appends each value as a little-endian field of 4 bytes, or 2 where the value is marked short.
+struct Field { uint32_t value; int bytes = 4; };
+void PutFields(std::vector<unsigned char>& out, std::initializer_list<Field> fields)
 {
-    for (int i = 0; i < bytes; i++) out.push_back(static_cast<unsigned char>(value >> (8 * i)));
+    for (const Field& f : fields)
+        for (int i = 0; i < f.bytes; i++) out.push_back(static_cast<unsigned char>(f.value >> (8 * i)));
 }
 
-// A strip of 64 grey 16 x 16 frames as a 24-bit BMP: the loader tries BMP before PNG, so the
-// ".png" names of the game load it.
-std::vector<unsigned char> StripBmp()
-{
-    const uint32_t width = 64 * 16, height = 16, rowBytes = width * 3;
-    std::vector<unsigned char> bmp = {'B', 'M'};
-    PutLE(bmp, 54 + rowBytes * height, 4);
-    PutLE(bmp, 0, 4);
-    PutLE(bmp, 54, 4);
-    PutLE(bmp, 40, 4);
-    PutLE(bmp, width, 4);
-    PutLE(bmp, height, 4);
-    PutLE(bmp, 1, 2);
-    PutLE(bmp, 24, 2);
-    for (int i = 0; i < 6; i++) PutLE(bmp, 0, 4);
-    bmp.resize(bmp.size() + rowBytes * height, 0xC0);
-    return bmp;
-}
-
+// Eight-bit mono PCM, 16 samples of silence.
 std::vector<unsigned char> ShortWav()
 {
     std::vector<unsigned char> wav = {'R', 'I', 'F', 'F'};
-    PutLE(wav, 36 + 16, 4);
-    for (char c : std::string("WAVEfmt ")) wav.push_back(static_cast<unsigned char>(c));
-    PutLE(wav, 16, 4);
-    PutLE(wav, 1, 2);      // PCM
-    PutLE(wav, 1, 2);      // mono
-    PutLE(wav, 22050, 4);
-    PutLE(wav, 22050, 4);
-    PutLE(wav, 1, 2);
-    PutLE(wav, 8, 2);
-    for (char c : std::string("data")) wav.push_back(static_cast<unsigned char>(c));
-    PutLE(wav, 16, 4);
+    PutFields(wav, {{36 + 16}, {0x45564157}, {0x20746D66}, {16}, {1, 2}, {1, 2}, {22050}, {22050},
+                    {1, 2}, {8, 2}, {0x61746164}, {16}});  // "WAVE", "fmt ", "data"
     wav.resize(wav.size() + 16, 128);
     return wav;
 }
@@ -106,15 +83,14 @@ struct ScenarioWorld {
     static void LoadTestMedia()
     {
         ScopedTempDir media;
-        const std::string mediaDir = media.File("Media");
-        mkdir(mediaDir.c_str(), 0755);
-        for (const char* name : kStripFiles) WriteFileBytes(mediaDir + "/" + name + ".png", StripBmp());
-        for (const char* name : kSoundFiles) WriteFileBytes(mediaDir + "/" + name + ".wav", ShortWav());
+        const std::string dir = media.File("Media") + "/";
+        mkdir(dir.c_str(), 0755);
+        for (const char* name : kStripFiles) WriteFileBytes(dir + name + ".png", StripBmp(64));
+        for (const char* name : kSoundFiles) WriteFileBytes(dir + name + ".wav", ShortWav());
         char previous[4096];
-        if (!getcwd(previous, sizeof previous)) previous[0] = 0;
-        if (chdir(media.path().c_str()) != 0) return;
+        if (!getcwd(previous, sizeof previous) || chdir(media.path().c_str()) != 0) return;
         LoadGameMedia();
-        if (chdir(previous) != 0) return;
+        if (chdir(previous) != 0) ADD_FAILURE() << "cannot return to " << previous;
     }
 };
 
@@ -124,37 +100,27 @@ ScenarioWorld& World()
     return world;
 }
 
-double CodeOfSymbol(char symbol, const Scenario::Legend& extra)
+char SymbolOfCode(double code)
 {
-    auto found = extra.find(symbol);
-    if (found != extra.end()) return found->second;
-    return cave_legend::CodeOf(symbol);
-}
-
-char SymbolOfCode(double code, const Scenario::Legend& extra)
-{
-    for (const auto& entry : extra) {
-        if (entry.second == code) return entry.first;
-    }
-    if (code != static_cast<int>(code)) return '?';
-    return cave_legend::SymbolOf(static_cast<int>(code));
+    return code == static_cast<int>(code) ? cave_legend::SymbolOf(static_cast<int>(code)) : '?';
 }
 
 std::vector<std::string> PaddedRows(const std::vector<std::string>& rows)
 {
     std::vector<std::string> padded(15, std::string(20, '#'));
-    for (size_t y = 0; y < rows.size() && y < 15; y++) {
-        for (size_t x = 0; x < rows[y].size() && x < 20; x++) padded[y][x] = rows[y][x];
-    }
+    for (size_t y = 0; y < rows.size() && y < 15; y++)
+        padded[y].replace(0, std::min<size_t>(rows[y].size(), 20), rows[y], 0, 20);
     return padded;
 }
 
-std::vector<std::string> Lines(const std::string& text)
+std::vector<DrawAt> StripDraws(const std::vector<RecordingRenderer::Draw>& recorded, int strip)
 {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
+    std::vector<DrawAt> draws;
+    for (const auto& d : recorded) {
+        if (d.tag.kind != DrawKind::AnimFrame || (strip >= 0 && d.tag.spriteId != strip)) continue;
+        draws.push_back({d.tag.spriteId, d.tag.frame, static_cast<int>(d.tag.x), static_cast<int>(d.tag.y)});
+    }
+    return draws;
 }
 
 }  // namespace
@@ -169,25 +135,23 @@ void PrintTo(const DrawAt& draw, std::ostream* out)
     *out << "{strip " << draw.strip << " frame " << draw.frame << " at " << draw.x << "," << draw.y << "}";
 }
 
-std::string PaddedCave(const std::vector<std::string>& rows, const Scenario::Legend& extra)
+std::vector<unsigned char> StripBmp(int frames)
 {
-    std::string text;
-    for (const std::string& row : PaddedRows(rows)) {
-        for (char symbol : row) {
-            const double code = CodeOfSymbol(symbol, extra);
-            text += code < 0 ? '?' : SymbolOfCode(code, extra);
-        }
-        text += '\n';
-    }
-    return text;
+    const uint32_t width = frames * 16, pixelBytes = width * 3 * 16;
+    std::vector<unsigned char> bmp = {'B', 'M'};
+    PutFields(bmp, {{54 + pixelBytes}, {0}, {54}, {40}, {width}, {16}, {1, 2}, {24, 2}, {0}, {0}, {0}, {0}, {0}, {0}});
+    bmp.resize(bmp.size() + pixelBytes, 0xC0);
+    return bmp;
 }
 
-Scenario::Scenario(const std::vector<std::string>& rows, const Legend& extra) : extra_(extra)
+void UseFastClock() { SetClockSource(&kFastClock); }
+
+Scenario::Scenario(const std::vector<std::string>& rows)
 {
     ScenarioWorld& world = World();
     world.input = std::make_unique<ScriptedInput>();
     SetInputSource(world.input.get());
-    SetClockSource(&kFastClock);
+    UseFastClock();
     world.renderer.draws.clear();
     world.renderer.presentedDraws.clear();
     world.sound.FinishAll();
@@ -201,12 +165,10 @@ Scenario::Scenario(const std::vector<std::string>& rows, const Legend& extra) : 
     CurrentLevel = 1;
     GemsNeeded = 99;  // the exit stays shut unless a test opens it
     const std::vector<std::string> padded = PaddedRows(rows);
-    for (int y = 0; y < 15; y++) {
-        for (int x = 0; x < 20; x++) {
-            const double code = CodeOfSymbol(padded[y][x], extra_);
-            if (code < 0) ADD_FAILURE() << "no legend entry for '" << padded[y][x] << "'";
-            ::Cave.at(y * 20 + x) = code < 0 ? 0 : code;
-        }
+    for (int i = 0; i < 300; i++) {
+        const int code = cave_legend::CodeOf(padded[i / 20][i % 20]);
+        if (code < 0) ADD_FAILURE() << "no legend entry for '" << padded[i / 20][i % 20] << "'";
+        ::Cave.at(i) = code < 0 ? 0 : code;
     }
     LookForMan();
 }
@@ -259,32 +221,23 @@ bool Scenario::Run(long frames)
 std::string Scenario::Cave() const
 {
     std::string text;
-    for (int y = 0; y < 15; y++) {
-        for (int x = 0; x < 20; x++) text += SymbolOfCode(::Cave.at(y * 20 + x), extra_);
-        text += '\n';
-    }
+    for (int i = 0; i < 300; i++) text += std::string(1, SymbolOfCode(::Cave.at(i))) + (i % 20 == 19 ? "\n" : "");
     return text;
 }
 
 ::testing::AssertionResult Scenario::CaveIs(const std::vector<std::string>& rows) const
 {
-    const std::string expected = PaddedCave(rows, extra_);
-    const std::string actual = Cave();
-    if (expected == actual) return ::testing::AssertionSuccess();
-    const std::vector<std::string> want = Lines(expected), got = Lines(actual);
+    const std::vector<std::string> want = PaddedRows(rows);
+    std::vector<std::string> got;
+    std::istringstream in(Cave());
+    for (std::string line; std::getline(in, line);) got.push_back(line);
+    if (want == got) return ::testing::AssertionSuccess();
     std::ostringstream out;
     out << "after frame " << frame_ << " the cave differs:\n  expected               actual\n";
-    for (size_t y = 0; y < want.size(); y++) {
-        out << "  " << want[y] << "   " << got[y] << (want[y] == got[y] ? "" : "   <-- row ") ;
-        if (want[y] != got[y]) out << y;
-        out << "\n";
-    }
+    for (size_t y = 0; y < want.size(); y++)
+        out << "  " << want[y] << "   " << got[y] << (want[y] == got[y] ? "" : "   <-- row " + std::to_string(y)) << "\n";
     return ::testing::AssertionFailure() << out.str();
 }
-
-double Scenario::CellAtXY(int cellX, int cellY) const { return ::Cave.at(cellY * 20 + cellX); }
-
-void Scenario::SetCell(int cellX, int cellY, double code) { ::Cave.at(cellY * 20 + cellX) = code; }
 
 std::vector<SoundAt> Scenario::Sounds() const
 {
@@ -296,43 +249,33 @@ std::vector<SoundAt> Scenario::Sounds() const
 std::vector<long> Scenario::SoundFrames(int soundId) const
 {
     std::vector<long> frames;
-    for (const SoundAt& sound : Sounds()) {
+    for (const SoundAt& sound : Sounds())
         if (sound.soundId == soundId) frames.push_back(sound.frame);
-    }
     return frames;
 }
 
-int Scenario::SoundCount(int soundId) const { return static_cast<int>(SoundFrames(soundId).size()); }
-
-std::vector<DrawAt> Scenario::Draws() const
+::testing::AssertionResult Scenario::KilledInBlast(long frame, int x, int y) const
 {
-    std::vector<DrawAt> draws;
-    for (const auto& draw : World().renderer.presentedDraws) {
-        if (draw.tag.kind != DrawKind::AnimFrame) continue;
-        draws.push_back({draw.tag.spriteId, draw.tag.frame, static_cast<int>(draw.tag.x),
-                         static_cast<int>(draw.tag.y)});
-    }
-    return draws;
+    const std::vector<long> bangs = SoundFrames(SoundBumm);
+    if (PlayerPose == 15 && LevelOver == 1 && ShowEscapeHint == 1 && BoyBlastX == x && BoyBlastY == y &&
+        bangs == std::vector<long>{frame})
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "pose " << PlayerPose << ", level over " << LevelOver << ", hint " << ShowEscapeHint << ", blast at "
+           << BoyBlastX << "," << BoyBlastY << ", " << bangs.size() << " bangs, the first on frame "
+           << (bangs.empty() ? 0 : bangs[0]);
 }
 
-std::vector<DrawAt> Scenario::DrawsOfStrip(int strip) const
-{
-    std::vector<DrawAt> draws;
-    for (const DrawAt& draw : Draws()) {
-        if (draw.strip == strip) draws.push_back(draw);
-    }
-    return draws;
-}
+std::vector<DrawAt> Scenario::Draws(int strip) const { return StripDraws(World().renderer.presentedDraws, strip); }
+
+std::vector<DrawAt> Scenario::PendingDraws(int strip) const { return StripDraws(World().renderer.draws, strip); }
 
 std::vector<std::string> Scenario::Texts() const
 {
     std::vector<std::string> texts;
-    for (const auto& draw : World().renderer.presentedDraws) {
+    for (const auto& draw : World().renderer.presentedDraws)
         if (draw.tag.kind == DrawKind::Text) texts.push_back(draw.text);
-    }
     return texts;
 }
 
 RecordingRenderer& Scenario::renderer() { return World().renderer; }
-
-RecordingSoundDevice& Scenario::sound() { return World().sound; }

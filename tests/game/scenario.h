@@ -1,23 +1,10 @@
 // Cave scenarios for game tests: a cave drawn in text with the cave legend, keys held on given
-// frames, N frames run through the real frame order (PlayOneFrame) with the recording renderer,
-// the recording sound device and scripted input, then the cave, globals, sounds and draws checked.
-// Depends on game/state.h, game/cave_legend.h, the gfx, audio and input test doubles, GoogleTest.
-//
-//   Scenario s({"#####",
-//               "# o #",
-//               "#   #",
-//               "#####"});
-//   s.Run(16);
-//   EXPECT_TRUE(s.CaveIs({"#####",
-//                         "#   #",
-//                         "# O #",
-//                         "#####"}));
-//   EXPECT_EQ(s.SoundFrames(SoundFels), std::vector<long>{17});
-//
-// Rows shorter than 20 characters and rows past the last one given are wall (#), both in the
-// cave built and in the cave expected. Frames are counted from 1, the first frame of the level.
+// frames, frames run through the real frame order (PlayOneFrame) with the recording renderer,
+// sound device and scripted input, then the cave, globals, sounds and draws checked. Rows shorter
+// than 20 characters and rows past the last one given are wall (#); frames count from 1, the first
+// frame of the level. Also the plain test media and the clock that never waits.
+// Depends on game/state.h, the gfx, audio and input test doubles, GoogleTest.
 #pragma once
-#include <map>
 #include <string>
 #include <vector>
 
@@ -31,71 +18,58 @@
 struct SoundAt {
     long frame;
     int soundId;
-    bool operator==(const SoundAt& other) const
-    {
-        return frame == other.frame && soundId == other.soundId;
-    }
+    bool operator==(const SoundAt& o) const { return frame == o.frame && soundId == o.soundId; }
 };
 void PrintTo(const SoundAt& sound, std::ostream* out);
 
 struct DrawAt {
-    int strip;
-    int frame;
-    int x, y;
-    bool operator==(const DrawAt& other) const
-    {
-        return strip == other.strip && frame == other.frame && x == other.x && y == other.y;
-    }
+    int strip, frame, x, y;
+    bool operator==(const DrawAt& o) const { return strip == o.strip && frame == o.frame && x == o.x && y == o.y; }
 };
 void PrintTo(const DrawAt& draw, std::ostream* out);
 
 class Scenario {
 public:
-    // Extra legend entries take precedence over the shared legend.
-    using Legend = std::map<char, double>;
-
-    explicit Scenario(const std::vector<std::string>& rows, const Legend& extra = {});
+    explicit Scenario(const std::vector<std::string>& rows);
     ~Scenario();
     Scenario(const Scenario&) = delete;
     Scenario& operator=(const Scenario&) = delete;
 
     // Keys (DirectInput scan codes) held down during frames first..last of the level.
     Scenario& Hold(int scanCode, long firstFrame, long lastFrame);
-    Scenario& Press(int scanCode, long atFrame) { return Hold(scanCode, atFrame, atFrame); }
     // The player's figure at cell (x, y), where the cave text has no '@' or the test wants another.
     Scenario& PlacePlayer(int cellX, int cellY);
+    // Puts the player in the bottom-right wall, out of the way of the rules under test.
+    Scenario& ParkPlayer() { return PlacePlayer(18, 13); }
 
     // Runs frames through PlayOneFrame; returns false when Escape ended the game first.
     bool Run(long frames);
-    // Runs until the next frame with FrameTick 0 has been played (the next simulation step).
     void RunSteps(long steps) { Run(steps * 16); }
-    long Frame() const { return frame_; }  // frames played so far
+    long Frame() const { return frame_; }
 
-    // The cave as 15 lines of 20 legend characters; unknown codes show as '?'.
-    std::string Cave() const;
+    std::string Cave() const;  // 15 lines of 20 legend characters
     // Compares with the expected cave and, on a difference, prints both side by side.
     ::testing::AssertionResult CaveIs(const std::vector<std::string>& rows) const;
-    double CellAtXY(int cellX, int cellY) const;
-    void SetCell(int cellX, int cellY, double code);
+    double CellAtXY(int cellX, int cellY) const { return ::Cave.at(cellY * 20 + cellX); }
+    void SetCell(int cellX, int cellY, double code) { ::Cave.at(cellY * 20 + cellX) = code; }
 
-    // Every sound started so far, with the frame it started on.
-    std::vector<SoundAt> Sounds() const;
+    std::vector<SoundAt> Sounds() const;  // every sound started so far, with its frame
     std::vector<long> SoundFrames(int soundId) const;
-    int SoundCount(int soundId) const;
+    int SoundCount(int soundId) const { return static_cast<int>(SoundFrames(soundId).size()); }
+    // The player died on `frame` in a blast at pixel (x, y): the only "Bumm", level over, hint shown.
+    ::testing::AssertionResult KilledInBlast(long frame, int x, int y) const;
 
-    // Strip frames drawn in the last presented frame (sprite draws, not text).
-    std::vector<DrawAt> Draws() const;
-    std::vector<DrawAt> DrawsOfStrip(int strip) const;
-    // Texts printed in the last presented frame.
-    std::vector<std::string> Texts() const;
-
+    // Strip frames drawn in the last presented frame (all strips for -1), or since then.
+    std::vector<DrawAt> Draws(int strip = -1) const;
+    std::vector<DrawAt> PendingDraws(int strip) const;
+    std::vector<std::string> Texts() const;  // printed in the last presented frame
     RecordingRenderer& renderer();
-    RecordingSoundDevice& sound();
 
 private:
-    Legend extra_;
     long frame_ = 0;
 };
 
-// The cave text of a list of rows, padded with wall to 20 x 15 (for messages and comparisons).
-std::string PaddedCave(const std::vector<std::string>& rows, const Scenario::Legend& extra = {});
+// A strip of `frames` grey 16 x 16 frames as a 24-bit BMP; the loaders try BMP before PNG.
+std::vector<unsigned char> StripBmp(int frames);
+// Frames never wait for their slot: each clock reading lies a second after the last.
+void UseFastClock();
