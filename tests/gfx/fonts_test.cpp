@@ -94,7 +94,7 @@ TEST_F(Fonts, MissingFileGivesTheBuiltInFont) {
 }
 
 // The built-in "A" (code 65, cell column 1, row 4), drawn as '#' glyph, '+' outline, '.' clear.
-TEST_F(Fonts, BuiltInLetterAIsWhiteWithADarkGreyOutline) {
+TEST_F(Fonts, BuiltInGlyphsAreWhiteWithADarkGreyOutlineStoppingBeforeColumn7) {
     Picture font = BuiltInFontPicture();
     ASSERT_EQ(font.width, 128);
     ASSERT_EQ(font.height, 64);
@@ -108,13 +108,8 @@ TEST_F(Fonts, BuiltInLetterAIsWhiteWithADarkGreyOutline) {
         }
         EXPECT_EQ(row, expected[y]) << "row " << y;
     }
-}
-
-TEST_F(Fonts, BuiltInFontLeavesControlCodesEmptyAndOutlinesStopBeforeColumn7) {
-    Picture font = BuiltInFontPicture();
-    for (int y = 0; y < 16; ++y) {
-        for (int x = 0; x < 128; ++x) ASSERT_EQ(PixelAt(font.rgba, 128, x, y), 0u);
-    }
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 128; ++x) ASSERT_EQ(PixelAt(font.rgba, 128, x, y), 0u) << "control codes stay empty";
     // Code 127 fills its glyph box; the pixel right of it (x 6) is outline, x 7 stays clear.
     EXPECT_EQ(PixelAt(font.rgba, 128, 15 * 8 + 6, 7 * 8 + 1), Rgba(8, 8, 8, 255));
     EXPECT_EQ(PixelAt(font.rgba, 128, 15 * 8 + 7, 7 * 8 + 1), 0u);

@@ -2,8 +2,6 @@
 // drawing positions, failed loads and out-of-table ids.
 #include "gfx/sprites.h"
 
-#include <png.h>
-
 #include "gfx_fixture.h"
 #include "picture_files.h"
 
@@ -146,12 +144,6 @@ TEST_F(Sprites, FreeSpriteReleasesTheTextureAndIdsOutsideTheTableAreIgnored) {
     EXPECT_EQ(GetSpriteSize(-2).width, 0);
     EXPECT_TRUE(renderer.textures.empty());
     EXPECT_EQ(FindSpriteSlot(65536), nullptr);
-}
-
-TEST_F(Sprites, PngStripsLoadThroughTheSamePath) {
-    WritePng(MediaFile("strip.png"), {32, 16, PNG_COLOR_TYPE_RGB_ALPHA, 8, std::vector<uint8_t>(32 * 16 * 4, 200)});
-    EXPECT_EQ(LoadAnimStrip(MediaFile("strip.png").c_str(), 20, 16, 16), 1.0);
-    EXPECT_EQ(FindSpriteSlot(20)->frameWidth, 16);
 }
 
 }  // namespace

@@ -76,21 +76,4 @@ TEST_F(Keyboard, PointerVisibilityGoesToTheSource) {
     EXPECT_TRUE(input.pointerVisible);
 }
 
-TEST(ScriptedKeys, FollowTheFrameCounterOnAUsLayout) {
-    ScriptedInput input;
-    SetInputSource(&input);
-    input.HoldKey(ScanUp, 2, 3);
-    input.PressKeyAt(ScanSpace, 3);
-    const double expected[][2] = {{0, 0}, {0, 0}, {1, 0}, {1, 1}, {0, 0}};  // up, space per frame
-    for (const auto& frame : expected) {
-        EXPECT_EQ(KeyState(ScanUp), frame[0]);
-        EXPECT_EQ(KeyState(ScanSpace), frame[1]);
-        MarkInputFrame();
-    }
-    SetInputSource(nullptr);
-    EXPECT_EQ(KeyState(ScanUp), 0.0);
-    const int layout[][2] = {{2, '1'}, {11, '0'}, {16, 'q'}, {44, 'z'}, {57, ' '}, {ScanReturn, 0}, {200, 0}};
-    for (const auto& key : layout) EXPECT_EQ(input.CharacterOfScanCode(key[0]), key[1]) << key[0];
-}
-
 }  // namespace

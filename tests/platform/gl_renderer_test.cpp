@@ -38,20 +38,6 @@ void DrawQuad(TextureId texture, float x, float y, float width, float height, fl
 
 class GlRendererTest : public GlWindowTest {};
 
-TEST_F(GlRendererTest, TextureLandsPixelExactWithItsFirstRowAtTheBottom) {
-    const std::vector<uint8_t> texels = NoiseTexels(4, 4, 7);
-    const TextureId texture = CurrentRenderer().CreateTexture(texels.data(), 4, 4, TextureFilter::Nearest);
-    DrawQuad(texture, 10, 20, 4, 4, 1);
-    const std::vector<uint8_t> frame = ReadFrame();
-    for (int dy = -1; dy <= 4; ++dy)
-        for (int dx = -1; dx <= 4; ++dx) {
-            const bool inside = dx >= 0 && dx < 4 && dy >= 0 && dy < 4;
-            EXPECT_EQ(PixelAt(frame, 320, 10 + dx, 20 + dy), inside ? PixelAt(texels, 4, dx, 3 - dy) : kBlack)
-                << dx << "," << dy;
-        }
-    CurrentRenderer().FreeTexture(texture);
-}
-
 TEST_F(GlRendererTest, AlphaTestPassesOnlyAlphaAboveFivePercent) {
     std::vector<uint8_t> texels(2 * 2 * 4, 200);
     texels[3] = 0;    // bottom left
