@@ -2,8 +2,6 @@
 // focus events, the background picture and its error-log lines, the timing commands.
 #include "gfx/frame.h"
 
-#include <cstdlib>
-
 #include "core/clock.h"
 #include "core/errors.h"
 #include "gfx/fonts.h"
@@ -147,15 +145,7 @@ class BackgroundPicture : public Frames {
 protected:
     void SetUp() override {
         Frames::SetUp();
-        const char* previous = std::getenv("TMPDIR");
-        previousTmp_ = previous ? previous : "";
-        setenv("TMPDIR", logDir_.path().c_str(), 1);
         DeleteErrorLog();
-    }
-    void TearDown() override {
-        if (previousTmp_.empty()) unsetenv("TMPDIR");
-        else setenv("TMPDIR", previousTmp_.c_str(), 1);
-        Frames::TearDown();
     }
     std::string LoadAndLog(const std::string& name, double expected) {
         DeleteErrorLog();
@@ -164,7 +154,7 @@ protected:
     }
 
     ScopedTempDir logDir_;
-    std::string previousTmp_;
+    ScopedEnv tmpDir_{"TMPDIR", logDir_.path()};
 };
 
 TEST_F(BackgroundPicture, MissingOrUndecodableFileLogsWhyAndLeavesAClearedScreen) {

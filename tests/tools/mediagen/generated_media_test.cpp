@@ -106,9 +106,7 @@ TEST(GeneratedMedia, TheArchiveHandsOutEveryFileTheStartUpLoads) {
     struct stat info;
     if (stat(archive.c_str(), &info) != 0) GTEST_SKIP() << "no Media.sbx: the sbx tool was not built";
     ScopedTempDir program, temp;
-    const char* oldTemp = std::getenv("TMPDIR");
-    const std::string savedTemp = oldTemp ? oldTemp : "";
-    setenv("TMPDIR", temp.path().c_str(), 1);
+    ScopedEnv tmpDir("TMPDIR", temp.path());
     CreateMediaArchiveSlots(program.path());
     SetMediaArchive(archive, "");
     std::vector<std::string> names = {"Menu.png", "zFont.png"};
@@ -121,6 +119,4 @@ TEST(GeneratedMedia, TheArchiveHandsOutEveryFileTheStartUpLoads) {
         EXPECT_EQ(ReadFileBytes(path), ReadFileBytes(Staged(name))) << name;
     }
     ReleaseMediaArchiveSlots();
-    if (oldTemp) setenv("TMPDIR", savedTemp.c_str(), 1);
-    else unsetenv("TMPDIR");
 }
