@@ -27,13 +27,6 @@ TEST(ErrorExit, StatusIsTheErrorNumberAndZeroOnlyForANormalEnd) {
     ResetErrorState();
 }
 
-TEST(ErrorExit, TheStandardErrorLineNamesTheErrorAndItsFile) {
-    EXPECT_EQ(RuntimeErrorLine("tumbrel", 9, ""), "tumbrel: runtime error 9: index out of range");
-    EXPECT_EQ(RuntimeErrorLine("tumbrel", 3, "cannot read ./Maps/Data.bin (file too short)"),
-              "tumbrel: runtime error 3: cannot read ./Maps/Data.bin (file too short)");
-    EXPECT_EQ(RuntimeErrorLine("tumbrel", 42, ""), "tumbrel: runtime error 42: unknown error");
-}
-
 TEST(TempDirectory, UsesTmpDirElseTmp) {
     ScopedEnv tmp("TMPDIR", "/var/tmp");
     EXPECT_EQ(TempDirectory(), "/var/tmp/");

@@ -38,22 +38,15 @@ protected:
 TEST_F(FileChannelTest, ValuesAreWrittenLittleEndianWithTruncation) {
     RtStr name("ROCKFORD");
     const std::pair<std::function<void()>, Bytes> cases[] = {
-        {[] { FileWriteLong(1, 65536); }, {0, 0, 1, 0}},
-        {[] { FileWriteLong(1, 3.9); }, {3, 0, 0, 0}},
-        {[] { FileWriteLong(1, -2.5); }, {0xFE, 0xFF, 0xFF, 0xFF}},
-        {[] { FileWriteLong(1, 5e9); }, {0, 0, 0, 0x80}},  // out of range
-        {[] { FileWriteByte(1, 256); }, {0}},
-        {[] { FileWriteByte(1, 300); }, {44}},
-        {[] { FileWriteByte(1, -1); }, {255}},
-        {[] { FileWriteByte(1, 40000); }, {0}},  // out of 16-bit range
-        {[] { FileWriteWord(1, 70000); }, {0x70, 0x11}},
-        {[] { FileWriteWord(1, 5e9); }, {0, 0}},
-        {[] { FileWriteDouble(1, 1.0); }, {0, 0, 0, 0, 0, 0, 0xF0, 0x3F}},
+        {[] { FileWriteLong(1, 65536); }, {0, 0, 1, 0}}, {[] { FileWriteLong(1, 3.9); }, {3, 0, 0, 0}},
+        {[] { FileWriteLong(1, -2.5); }, {0xFE, 0xFF, 0xFF, 0xFF}}, {[] { FileWriteLong(1, 5e9); }, {0, 0, 0, 0x80}},
+        {[] { FileWriteByte(1, 256); }, {0}}, {[] { FileWriteByte(1, 300); }, {44}},
+        {[] { FileWriteByte(1, -1); }, {255}}, {[] { FileWriteByte(1, 40000); }, {0}},
+        {[] { FileWriteWord(1, 70000); }, {0x70, 0x11}}, {[] { FileWriteWord(1, 5e9); }, {0, 0}},
+        {[] { FileWriteDouble(1, 1.0); }, {0, 0, 0, 0, 0, 0, 0xF0, 0x3F}}, {[] {}, {}},
         {[&] { FileWriteBytes(1, name.raw()); }, Text("ROCKFORD")},
         {[&] { FileWriteLine(1, name.raw()); }, Text("ROCKFORD\r\n")},
-        {[] { FileWriteNumberLine(1, -0.5); }, Text("-0.5\r\n")},
-        {[] {}, {}},
-    };
+        {[] { FileWriteNumberLine(1, -0.5); }, Text("-0.5\r\n")}};
     for (size_t i = 0; i < std::size(cases); ++i) {
         ASSERT_EQ(FileOpen(1, Path("out.bin").c_str(), 0), 1.0);
         cases[i].first();
@@ -62,34 +55,25 @@ TEST_F(FileChannelTest, ValuesAreWrittenLittleEndianWithTruncation) {
     }
 }
 
-TEST_F(FileChannelTest, ValuesReadBackAsWrittenAndLongsUnsigned) {
-    FileOpen(2, Path("values.bin").c_str(), 0);
-    FileWriteLong(2, -2.5);
-    FileWriteWord(2, 65535);
-    FileWriteByte(2, 200);
-    FileWriteDouble(2, -1.0 / 3);
-    FileClose(2);
-    ASSERT_EQ(FileOpen(2, Path("values.bin").c_str(), 1), 1.0);
+TEST_F(FileChannelTest, ValuesReadBackLongsUnsignedAndReadingPastTheEndIsError3) {
+    OpenWith({0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 200, 0, 0, 0, 0, 0, 0, 0xF0, 0xBF});
     double longValue, word, byte, number;
-    FileReadLong(2, longValue);
-    FileReadWord(2, word);
-    FileReadByte(2, byte);
-    EXPECT_EQ(FileEndOfFile(2), 0.0);
-    FileReadDouble(2, number);
-    EXPECT_EQ(FileEndOfFile(2), 1.0);
-    EXPECT_EQ(std::vector<double>({longValue, word, byte, number}),
-              std::vector<double>({4294967294.0, 65535, 200, -1.0 / 3}));
-}
-
-TEST_F(FileChannelTest, ReadingPastTheEndIsError3NamingTheFile) {
-    OpenWith(Bytes(1200, 1));
-    double v = 0;
-    for (int i = 0; i < 1200; ++i) FileReadByte(1, v);
+    FileReadLong(1, longValue);
+    FileReadWord(1, word);
+    FileReadByte(1, byte);
+    EXPECT_EQ(FileEndOfFile(1), 0.0);
+    FileReadDouble(1, number);
     EXPECT_EQ(FileEndOfFile(1), 1.0);
-    EXPECT_RUNTIME_ERROR(FileReadByte(1, v), 3);
+    EXPECT_EQ(std::vector<double>({longValue, word, byte, number}),
+              std::vector<double>({4294967294.0, 65535, 200, -1}));
+    EXPECT_RUNTIME_ERROR(FileReadByte(1, byte), 3);
+
+    OpenWith(Bytes(1200, 1));  // a level file
+    for (int i = 0; i < 1200; ++i) FileReadByte(1, byte);
+    EXPECT_RUNTIME_ERROR(FileReadByte(1, byte), 3);
     EXPECT_NE(gErrorState.detail.find("in.bin"), std::string::npos);
     OpenWith({1, 2, 3});
-    EXPECT_RUNTIME_ERROR(FileReadLong(1, v), 3);
+    EXPECT_RUNTIME_ERROR(FileReadLong(1, longValue), 3);
 }
 
 TEST_F(FileChannelTest, ByteStringsStopAtTheFirstZero) {
@@ -162,59 +146,35 @@ TEST_F(FileChannelTest, BackslashesNameTheSameFile) {
     EXPECT_EQ(v, 7);
 }
 
-// Saves are atomic: the old file stays whole until the new one is closed.
-
-TEST_F(FileChannelTest, TheOldFileStaysUntilTheNewOneIsClosedOrAnErrorEndsTheSave) {
-    std::string path = Path("Data.bin");
-    WriteFileBytes(path, {9, 9, 9, 9});
-    FileOpen(1, path.c_str(), 0);
-    FileWriteLong(1, 1);
-    EXPECT_EQ(ReadFileBytes(path), (Bytes{9, 9, 9, 9}));
-    FileClose(1);
-    EXPECT_EQ(ReadFileBytes(path), (Bytes{1, 0, 0, 0}));
-
-    EXPECT_EQ(CatchRuntimeExit([&] {
-                  FileOpen(1, path.c_str(), 0);
-                  FileWriteLong(1, 2);
-                  RecordError(9);  // e.g. a bad index while the scores are written
-                  RuntimeErrorExit();
-              }),
-              9);
-    EXPECT_EQ(ReadFileBytes(path), (Bytes{1, 0, 0, 0}));
-    EXPECT_EQ(ListDirectory(dir_.path()).size(), 1u) << "no temporary file left behind";
-}
-
-TEST_F(FileChannelTest, ASaveThatFailsPartWayKeepsTheOldFile) {
-    std::string path = Path("Data.bin");
-    Bytes old(3200, 0x5A);
-    WriteFileBytes(path, old);
-    // A file-size limit makes the disk "full" after 100 bytes.
-    struct rlimit saved, small;
+// A save goes to a file beside the target that replaces it only when the save completes.
+TEST_F(FileChannelTest, ASaveReplacesTheOldFileOnlyWhenItCompletes) {
+    const std::string path = Path("Data.bin");
+    const struct { const char* ending; int longs, status; void (*end)(); } saves[] = {
+        {"closing the channel", 800, -1, [] { FileClose(1); }},
+        {"the normal end", 800, 0, [] { EndProgram(); }},
+        {"a runtime error", 800, 9, [] { RecordError(9); RuntimeErrorExit(); }},
+        {"a full disk", 1200, 3, [] { FileClose(1); }}};
+    // A file-size limit makes the disk "full" after 4000 bytes.
+    struct rlimit saved, limited;
     getrlimit(RLIMIT_FSIZE, &saved);
-    small = saved;
-    small.rlim_cur = 100;
+    limited = saved;
+    limited.rlim_cur = 4000;
     signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    int status = CatchRuntimeExit([&] {
-        FileOpen(1, path.c_str(), 0);
-        for (int i = 0; i < 800; ++i) FileWriteLong(1, i);
-        FileClose(1);
-    });
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+    for (const auto& save : saves) {
+        WriteFileBytes(path, {9, 9, 9, 9});
+        int status = CatchRuntimeExit([&] {
+            FileOpen(1, path.c_str(), 0);
+            for (int i = 0; i < save.longs; ++i) FileWriteLong(1, 1);
+            EXPECT_EQ(ReadFileBytes(path), (Bytes{9, 9, 9, 9})) << save.ending;
+            save.end();
+        });
+        EXPECT_EQ(status, save.status) << save.ending;
+        EXPECT_EQ(ReadFileBytes(path).size(), save.status <= 0 ? 3200u : 4u) << save.ending;
+        EXPECT_EQ(ListDirectory(dir_.path()).size(), 1u) << save.ending << ": no temporary file left behind";
+    }
     setrlimit(RLIMIT_FSIZE, &saved);
     signal(SIGXFSZ, SIG_DFL);
-    EXPECT_EQ(status, 3);
-    EXPECT_EQ(ReadFileBytes(path), old);
-    EXPECT_EQ(ListDirectory(dir_.path()).size(), 1u) << "the half-written file is removed";
-}
-
-TEST_F(FileChannelTest, ANormalEndCommitsAFileStillOpen) {
-    EXPECT_EQ(CatchRuntimeExit([&] {
-                  FileOpen(1, Path("Player.bin").c_str(), 0);
-                  FileWriteByte(1, 65);
-                  EndProgram();
-              }),
-              0);
-    EXPECT_EQ(ReadFileText(Path("Player.bin")), "A");
 }
 
 }  // namespace

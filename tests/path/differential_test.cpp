@@ -23,11 +23,6 @@ struct Outcome {
     }
 };
 
-void PrintTo(const Outcome& o, std::ostream* out) {
-    *out << (o.setUp ? "" : "not set up, ") << o.closed.size() << " closed, " << o.openCount << " open, way of "
-         << o.way.size() << " cells";
-}
-
 Outcome RunSearch(Planner& planner, const PlannerSettings& settings) {
     Outcome outcome;
     if (!(outcome.setUp = planner.Setup(settings))) return outcome;
@@ -43,49 +38,31 @@ Outcome RunSearch(Planner& planner, const PlannerSettings& settings) {
     return outcome;
 }
 
-struct Case {
-    int width, height;
-    double wallChance;
-    int maxCost;
-    float weight;
-    int x1, y1, x2, y2;
-    uint32_t seed;
-};
-
-std::ostream& operator<<(std::ostream& out, const Case& c) {
-    return out << c.width << "x" << c.height << " walls " << c.wallChance << " costs 1.." << c.maxCost << " weight "
-               << c.weight << " from (" << c.x1 << "," << c.y1 << ") to (" << c.x2 << "," << c.y2 << ") seed "
-               << c.seed;
-}
-
-Case RandomCase(std::mt19937& rng, int maxSize) {
+// A search drawn from `rng`: grid size, walls or a maze, costs, weight, start and goal.
+PlannerSettings RandomSearch(std::mt19937& rng, int maxSize, RtArray& map, bool maze = false) {
     const double walls[] = {0, 0.1, 0.25, 0.4};
     const int costs[] = {1, 2, 3, 9, 1000};
     const float weights[] = {0.0f, 0.5f, 1.0f};
-    Case c;
-    c.width = 1 + int(rng() % uint32_t(maxSize));
-    c.height = 1 + int(rng() % uint32_t(maxSize));
-    c.wallChance = walls[rng() % 4];
-    c.maxCost = costs[rng() % 5];
-    c.weight = rng() % 4 == 3 ? float(rng() % 1001) / 1000.0f : weights[rng() % 3];
-    c.x1 = int(rng() % uint32_t(c.width));
-    c.y1 = int(rng() % uint32_t(c.height));
-    c.x2 = int(rng() % uint32_t(c.width));
-    c.y2 = int(rng() % uint32_t(c.height));
-    c.seed = rng();
-    return c;
+    int width = 1 + int(rng() % uint32_t(maxSize)), height = 1 + int(rng() % uint32_t(maxSize));
+    if (maze) MazeMap(map, width, height, rng());
+    else RandomWallMap(map, width, height, walls[rng() % 4], costs[rng() % 5], rng());
+    float weight = rng() % 4 == 3 ? float(rng() % 1001) / 1000.0f : weights[rng() % 3];
+    int x1 = int(rng() % uint32_t(width)), y1 = int(rng() % uint32_t(height));
+    return GridSettings(map, x1, y1, int(rng() % uint32_t(width)), int(rng() % uint32_t(height)), weight);
+}
+
+std::string Describe(const PlannerSettings& s) {
+    return (testing::Message() << s.width << "x" << s.height << " from (" << s.startX << "," << s.startY << ") to ("
+                               << s.goalX << "," << s.goalY << ") weight " << s.weight).GetString();
 }
 
 class Differential : public testing::Test {
 protected:
-    void Compare(const Case& c, bool diagonalMoves = false) {
-        RtArray map;
-        RandomWallMap(map, c.width, c.height, c.wallChance, c.maxCost, c.seed);
-        PlannerSettings settings = GridSettings(map, c.x1, c.y1, c.x2, c.y2, c.weight);
-        settings.diagonalMoves = diagonalMoves;
+    void Compare(const PlannerSettings& settings) {
         AStarPlanner fast;
         Outcome ours = RunSearch(fast, settings);
-        ASSERT_EQ(ours, RunSearch(literal, settings)) << c << (diagonalMoves ? " diagonal" : "");
+        ASSERT_EQ(ours, RunSearch(literal, settings))
+            << Describe(settings) << (settings.diagonalMoves ? " diagonal" : "");
         if (!ours.way.empty()) ++waysFound;
     }
     LiteralAStarPlanner literal;
@@ -94,35 +71,30 @@ protected:
 
 TEST_F(Differential, SmallGridsAndDiagonalMovesExpandTheSameNodesInTheSameOrder) {
     std::mt19937 rng(20090101);
-    for (int i = 0; i < 3000; ++i) ASSERT_NO_FATAL_FAILURE(Compare(RandomCase(rng, 40)));
+    RtArray map;
+    for (int i = 0; i < 3000; ++i) ASSERT_NO_FATAL_FAILURE(Compare(RandomSearch(rng, 40, map))) << "case " << i;
     EXPECT_GT(waysFound, 1500);
     // The cases must reach the paths that differ most between the two lists.
     EXPECT_GT(literal.reopenings, 0);
     EXPECT_GT(literal.rekeyings, 0);
-    for (int i = 0; i < 300; ++i) ASSERT_NO_FATAL_FAILURE(Compare(RandomCase(rng, 30), true));
-}
-
-TEST_F(Differential, LargerGridsCornerToCornerAgree) {
-    std::mt19937 rng(77);
-    for (float weight : {0.0f, 0.5f, 1.0f, 0.8f})
-        for (double walls : {0.0, 0.3})
-            for (int maxCost : {1, 9})
-                ASSERT_NO_FATAL_FAILURE(Compare({120, 90, walls, maxCost, weight, 0, 0, 119, 89, uint32_t(rng())}));
+    for (int i = 0; i < 300; ++i) {
+        PlannerSettings settings = RandomSearch(rng, 30, map);
+        settings.diagonalMoves = true;
+        ASSERT_NO_FATAL_FAILURE(Compare(settings));
+    }
 }
 
 TEST(DifferentialFindPath, ResultArraysAreIdenticalOnWallsAndMazes) {
     std::mt19937 rng(9);
     for (int i = 0; i < 300; ++i) {
-        Case c = RandomCase(rng, 25);
         RtArray map, ours, reference;
-        if (i % 3 == 0) MazeMap(map, c.width, c.height, c.seed);
-        else RandomWallMap(map, c.width, c.height, c.wallChance, c.maxCost, c.seed);
+        const PlannerSettings s = RandomSearch(rng, 25, map, i % 3 == 0);
         ArrayDim(ours, 1);
         ArrayDim(reference, 1);
-        ASSERT_EQ(FindPath(map, ours, c.weight, c.x1, c.y1, c.x2, c.y2),
-                  LiteralFindPath(map, reference, c.weight, c.x1, c.y1, c.x2, c.y2)) << c;
-        ASSERT_EQ(ours.dimensions, reference.dimensions) << c;
-        ASSERT_EQ(WayCells(ours), WayCells(reference)) << c;
+        ASSERT_EQ(FindPath(map, ours, s.weight, s.startX, s.startY, s.goalX, s.goalY),
+                  LiteralFindPath(map, reference, s.weight, s.startX, s.startY, s.goalX, s.goalY)) << Describe(s);
+        ASSERT_EQ(ours.dimensions, reference.dimensions) << Describe(s);
+        ASSERT_EQ(WayCells(ours), WayCells(reference)) << Describe(s);
     }
 }
 

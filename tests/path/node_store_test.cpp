@@ -32,17 +32,6 @@ TEST(NodeHashTable, NodesSharingABucketAreFoundAndRemovedSeparately) {
     EXPECT_EQ(table.Find(1, 1), nullptr);
 }
 
-TEST(NodeFactory, HandsOutEachNodeOnceAndTakesThemBackByCount) {
-    NodeFactory pool(3);
-    Node* first = pool.Acquire();
-    EXPECT_NE(pool.Acquire(), first);
-    EXPECT_NE(pool.Acquire(), nullptr);
-    EXPECT_EQ(pool.Acquire(), nullptr);
-    for (int i = 0; i < 5; ++i) pool.Release();
-    EXPECT_EQ(pool.InUse(), 0u);
-    EXPECT_EQ(pool.Acquire(), first);
-}
-
 std::vector<int> Contents(const FixedDeque<int>& deque) {
     std::vector<int> values;
     for (size_t i = 0; i < deque.Size(); ++i) values.push_back(deque.At(i));

@@ -16,11 +16,7 @@ void DrawMap(RtArray& map, const std::vector<std::string>& rows) {
         }
 }
 
-void OpenMap(RtArray& map, int width, int height) {
-    ArrayDim(map, width, height);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) MapCell(map, x, y) = 1;
-}
+void OpenMap(RtArray& map, int width, int height) { RandomWallMap(map, width, height, 0, 1, 0); }
 
 void RandomWallMap(RtArray& map, int width, int height, double wallChance, int maxCost, uint32_t seed) {
     std::mt19937 rng(seed);
