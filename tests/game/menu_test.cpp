@@ -119,29 +119,20 @@ TEST_F(MenuTest, ALevelIsChosenOnlyAfterTheLevelBeforeHasAScore) {
     EXPECT_EQ(CurrentLevel, 20) << "level 20 has no score, so 21 stays locked";
 }
 
-TEST_F(MenuTest, NameEntryKeepsSmallLettersUpToEight) {
+TEST_F(MenuTest, NameEntryKeepsSmallLettersUpToEightAndBackspaceClearsTheWholeName) {
     MenuCursorY = 80;
     PlayerName = "old";
-    input_.HoldKey(ScanReturn, 0, 0);
-    input_.HoldKey(ScanLeftShift, 2, 2);
-    Type(kScanA, 2);   // a capital: ignored
-    Type(kScan1, 4);   // a digit: ignored
-    for (int i = 0; i < 9; ++i) Type(kLetters[i], 6 + 2 * i);  // the ninth is one too many
-    input_.HoldKey(ScanSpace, 30, 30);
-    EXPECT_EQ(RunMenu(34), 0);
-    EXPECT_STREQ(PlayerName.c_str(), "abcdefgh");
-}
-
-TEST_F(MenuTest, BackspaceClearsTheWholeName) {
-    MenuCursorY = 80;
     input_.HoldKey(ScanReturn, 0, 0);
     Type(kScanA, 2);
     Type(kScanB, 4);
     Type(ScanBackspace, 6);
-    Type(kScanC, 8);
-    input_.HoldKey(ScanSpace, 10, 10);
-    EXPECT_EQ(RunMenu(12), 0);
-    EXPECT_STREQ(PlayerName.c_str(), "c");
+    input_.HoldKey(ScanLeftShift, 8, 8);
+    Type(kScanC, 8);   // a capital: ignored
+    Type(kScan1, 10);  // a digit: ignored
+    for (int i = 0; i < 9; ++i) Type(kLetters[i], 12 + 2 * i);  // the ninth is one too many
+    input_.HoldKey(ScanSpace, 32, 32);
+    EXPECT_EQ(RunMenu(36), 0);
+    EXPECT_STREQ(PlayerName.c_str(), "abcdefgh");
 }
 
 TEST_F(MenuTest, ChoosingPlayerClearsTheNameAndGoHomeSavesIt) {

@@ -47,14 +47,19 @@ TEST(MatAnimation, MovesCompleteOnTheSixteenthFrame)
     EXPECT_EQ(rolling[30], (DrawAt{StripStoneR, 15, 32, 16}));
 }
 
-TEST(MatAnimation, PiecesAtRestAreDrawnButNeverCounted)
+// Pieces at rest are drawn every frame; an unknown kind or direction draws nothing. Neither ends.
+TEST(MatAnimation, PiecesAtRestAndUnknownMovesNeverEnd)
 {
     Scenario s(kRoom);
     const int resting[][2] = {{1, 1}, {2, 3}, {3, 6}};  // cell x, kind
     for (const auto& piece : resting) StartMover(piece[0], 1, piece[1], 0);
+    StartMover(1, 2, 2, 10);  // only stones are pushed
+    StartMover(2, 2, 9, 0);
     Repeat(40, MatAnimation);
-    for (int cell : {21, 22, 23}) EXPECT_EQ(MoverStep[cell], 0) << cell;
-    EXPECT_EQ(s.PendingDraws(StripTiles).size(), 120u);
+    for (int cell : {21, 22, 23, 41, 42}) EXPECT_EQ(MoverStep[cell], 0) << cell;
+    EXPECT_EQ(MoverKind[41], 2);
+    EXPECT_EQ(MoverKind[42], 9);
+    EXPECT_EQ(s.renderer().draws.size(), 120u);
     EXPECT_EQ(s.PendingDraws(StripTiles)[2], (DrawAt{StripTiles, 9, 48, 16}));
 }
 
@@ -69,31 +74,11 @@ TEST(MatAnimation, ACrushedOrEatenSaphirPlaysItsStripInPlaceOnce)
     EXPECT_TRUE(s.CaveIs(kRoom));
 }
 
-TEST(MatAnimation, AnUnknownKindOrDirectionDrawsNothingAndNeverEnds)
-{
-    Scenario s(kRoom);
-    StartMover(1, 1, 2, 10);  // only stones are pushed
-    StartMover(2, 1, 9, 0);
-    Repeat(20, MatAnimation);
-    EXPECT_TRUE(s.renderer().draws.empty());
-    EXPECT_EQ(MoverKind[21], 2);
-    EXPECT_EQ(MoverKind[22], 9);
-}
-
 TEST(MatAnimation, AFallEndingBelowTheCaveIsRuntimeError9)
 {
     Scenario s(kRoom);
     StartMover(19, 14, 1, 1);
     EXPECT_RUNTIME_ERROR(Repeat(16, MatAnimation), 9);
-}
-
-TEST(TumbrelMan, TheIdlePlayerIsFrameZeroOfWalkingDownAndDoesNotCount)
-{
-    Scenario s(kRoom);
-    s.PlacePlayer(2, 2);
-    Repeat(5, TumbrelMan);
-    EXPECT_EQ(PlayerBusy, 0);
-    EXPECT_EQ(s.PendingDraws(StripAstroD), std::vector<DrawAt>(5, DrawAt{StripAstroD, 0, 32, 32}));
 }
 
 // Walks and pushes move the figure a cell in 16 frames, acting in place animates without moving;

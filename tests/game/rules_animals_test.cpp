@@ -14,30 +14,27 @@ namespace {
 TEST(Bugs, ABugInOpenSpaceCirclesATwoByTwoSquareClockwise)
 {
     const std::vector<std::string> room = {"#",
-                                           "#                  #",
-                                           "#                  #",
-                                           "#                  #",
-                                           "#                  #",
-                                           "#                  #",
-                                           "#                  #",
-                                           "#                  #"};
+                                           "#       ",
+                                           "#       ",
+                                           "#       ",
+                                           "#       "};
     Scenario s(room);
-    s.ParkPlayer().SetCell(5, 5, CellBugRight);
+    s.ParkPlayer().SetCell(3, 2, CellBugRight);
     s.Run(1);
-    EXPECT_EQ(s.Draws(StripBugTurnR), (std::vector<DrawAt>{{StripBugTurnR, 0, 80, 80}}));
+    EXPECT_EQ(s.Draws(StripBugTurnR), (std::vector<DrawAt>{{StripBugTurnR, 0, 48, 32}}));
     s.Run(15);
-    EXPECT_EQ(s.CellAtXY(5, 5), CellBugDown) << "turned towards its right-hand side";
+    EXPECT_EQ(s.CellAtXY(3, 2), CellBugDown) << "turned towards its right-hand side";
     s.Run(1);
-    EXPECT_EQ(s.CellAtXY(5, 6), CellAnimalTransit);
-    EXPECT_EQ(s.Draws(StripBugD), (std::vector<DrawAt>{{StripBugD, 0, 80, 81}}));
+    EXPECT_EQ(s.CellAtXY(3, 3), CellAnimalTransit);
+    EXPECT_EQ(s.Draws(StripBugD), (std::vector<DrawAt>{{StripBugD, 0, 48, 33}}));
     s.Run(15);
-    EXPECT_EQ(s.CellAtXY(5, 6), CellBugDown);
-    const struct { int x, y; double code; } path[] = {{4, 6, CellBugLeft}, {4, 5, CellBugUp}, {5, 5, CellBugRight}};
+    EXPECT_EQ(s.CellAtXY(3, 3), CellBugDown);
+    const struct { int x, y; double code; } path[] = {{2, 3, CellBugLeft}, {2, 2, CellBugUp}, {3, 2, CellBugRight}};
     for (const auto& stop : path) {
         s.Run(32);
         EXPECT_EQ(s.CellAtXY(stop.x, stop.y), stop.code) << "after frame " << s.Frame();
     }
-    s.SetCell(5, 5, CellEmpty);
+    s.SetCell(3, 2, CellEmpty);
     EXPECT_TRUE(s.CaveIs(room)) << "nothing else is left behind";
 }
 

@@ -138,17 +138,20 @@ TEST(Rolling, AStoneOnAStoneRollsRightBeforeLeft)
     EXPECT_EQ(s.SoundFrames(SoundFels), std::vector<long>{33});
 }
 
-TEST(Rolling, APieceRollsLeftWhenTheCellBelowItsRightSideIsTaken)
+// Left when the cell below the right side is taken; never into a cell in transit; a piece that
+// lands may roll in the same step.
+TEST(Rolling, WhereAPieceRollsInOneStep)
 {
     Scenario s({"#",
-                "#   *              #",
-                "#   $.             #",
-                "#==================#"});
+                "#   *      _o_   G  ",
+                "#   $.      o    w  ",
+                "#==================="});
     s.ParkPlayer().Run(1);
     EXPECT_TRUE(s.CaveIs({"#",
-                          "#  _               #",
-                          "#  _$.             #",
-                          "#==================#"}));
+                          "#  _       _o_    _ ",
+                          "#  _$.      o    w_ ",
+                          "#==================="}));
+    EXPECT_EQ(s.SoundFrames(SoundGems), std::vector<long>{1});
 }
 
 TEST(Rolling, PiecesRollOffRoundCodesOnly)
@@ -165,31 +168,6 @@ TEST(Rolling, PiecesRollOffRoundCodesOnly)
     EXPECT_EQ(cave.substr(21, 42), "# _ _ _ _ _ _ _ _ _#\n#o_*_$_d_E_#_i_w_j_#\n");
     EXPECT_EQ(cave.substr(4 * 21, 20), "#o o o o o o o     #")
         << "not off earth, doors, walls 16, growing walls, animals or cells in transit";
-}
-
-TEST(Rolling, APieceNextToACellInTransitDoesNotRollIntoIt)
-{
-    const std::vector<std::string> cave = {"#",
-                                           "#  _o_             #",
-                                           "#   o              #",
-                                           "#==================#"};
-    Scenario s(cave);
-    s.ParkPlayer().Run(1);
-    EXPECT_TRUE(s.CaveIs(cave));
-}
-
-TEST(Rolling, APieceThatLandsMayRollInTheSameStep)
-{
-    Scenario s({"#",
-                "#   G              #",
-                "#   w              #",
-                "#==================#"});
-    s.ParkPlayer().Run(1);
-    EXPECT_TRUE(s.CaveIs({"#",
-                          "#    _             #",
-                          "#   w_             #",
-                          "#==================#"}));
-    EXPECT_EQ(s.SoundFrames(SoundGems), std::vector<long>{1});
 }
 
 }  // namespace

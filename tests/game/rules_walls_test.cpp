@@ -56,8 +56,7 @@ TEST(GrowingWalls, AnEnclosedWallDrawsANumberForEveryVisitedCellAndChangesNothin
 
 TEST(Doors, DoorsExitAndLavaAreDrawnEveryFrameAlsoOnTheBorder)
 {
-    Scenario s({"#",
-                "#   IJK E~"});
+    Scenario s({"#", "#   IJK E~"});
     s.ParkPlayer().SetCell(0, 0, CellLava);
     s.SetCell(19, 14, CellDoor1);
     s.Run(1);
@@ -70,8 +69,7 @@ TEST(Doors, DoorsExitAndLavaAreDrawnEveryFrameAlsoOnTheBorder)
 
 TEST(Doors, LavaCyclesEveryFrameAndTheExitOnlyOnceNoGemsAreNeeded)
 {
-    Scenario s({"#",
-                "#   E~"});
+    Scenario s({"#", "#   E~"});
     s.ParkPlayer().Run(17);
     EXPECT_EQ(s.Draws(StripLava), (std::vector<DrawAt>{{StripLava, 0, 80, 16}})) << "frame 17 shows picture 16 mod 16";
     EXPECT_EQ(s.Draws(StripExit), (std::vector<DrawAt>{{StripExit, 0, 64, 16}}));

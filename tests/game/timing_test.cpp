@@ -1,7 +1,5 @@
 // The level clock, the exit-open sound, the status line and the dynamite fuse, played through
 // whole frames.
-#include <algorithm>
-
 #include <gtest/gtest.h>
 
 #include "game/state.h"
@@ -12,7 +10,7 @@ namespace {
 
 const std::vector<std::string> kClosedRoom = {"#####", "# @ #", "#####"};
 
-TEST(LevelClock, LoweringTo12RingsTheBellButLoweringTo0DoesNot)
+TEST(LevelClock, LoweringTo12RingsTheBellButLoweringTo0DoesNotAndThenTheClockStandsStill)
 {
     Scenario s(kClosedRoom);
     TimeLeft = 13;
@@ -27,17 +25,10 @@ TEST(LevelClock, LoweringTo12RingsTheBellButLoweringTo0DoesNot)
     EXPECT_EQ(LevelOver, 1);
     EXPECT_EQ(s.SoundCount(SoundBell), 1);
     EXPECT_EQ(ShowEscapeHint, 0);
-}
-
-TEST(LevelClock, StandsStillOnceTheLevelIsOver)
-{
-    Scenario s(kClosedRoom);
-    s.Run(100);
-    const double time = TimeLeft, subTick = TimeSubTick;
-    LevelOver = 1;
+    const double subTick = TimeSubTick;
     s.Run(640);
-    EXPECT_EQ(TimeLeft, time);
     EXPECT_EQ(TimeSubTick, subTick);
+    EXPECT_EQ(TimeLeft, 0);
 }
 
 TEST(LevelClock, FirstUnitGoesOnFrame49AndTheLastOnFrame19185)
@@ -73,38 +64,22 @@ TEST(MainGameFrame, EscapeEndsTheFrameItIsSeenIn)
     }
 }
 
-TEST(MainGameFrame, TheExitOpensWithItsSoundOnceNoGemIsNeeded)
-{
-    Scenario s(kClosedRoom);
-    GemsNeeded = 0;
-    s.Run(40);
-    EXPECT_EQ(s.SoundFrames(SoundOpen), std::vector<long>{1});
-    EXPECT_EQ(ExitOpened, 1);
-}
-
-TEST(MainGameFrame, GemsBelowZeroShowAsZeroFromTheSameFrame)
+// Whole numbers and the hint only after the end. Gems below zero show as zero from the same
+// frame; -3 is not 0, so the exit-open check of that frame does not fire, the next one does.
+TEST(MainGameFrame, TheStatusLineAndTheExitOpeningOnce)
 {
     Scenario s(kClosedRoom);
     GemsNeeded = -3;
     s.Run(1);
-    EXPECT_EQ(GemsNeeded, 0);
-    const std::vector<std::string> texts = s.Texts();
-    EXPECT_NE(std::find(texts.begin(), texts.end(), "G:0"), texts.end());
-    // -3 is not 0, so the exit-open check of that frame did not fire; the next one does.
+    EXPECT_EQ(s.Texts(), (std::vector<std::string>{"SC:0", "G:0", "T:300"}));
     EXPECT_TRUE(s.SoundFrames(SoundOpen).empty());
-    s.Run(1);
-    EXPECT_EQ(s.SoundFrames(SoundOpen), std::vector<long>{2});
-}
-
-TEST(MainGameFrame, StatusLineShowsWholeNumbersAndTheHintOnlyAfterTheEnd)
-{
-    Scenario s(kClosedRoom);
-    s.Run(1);
-    EXPECT_EQ(s.Texts(), (std::vector<std::string>{"SC:0", "G:99", "T:300"}));
     ShowEscapeHint = 1;
     Score = 12;
     s.Run(1);
-    EXPECT_EQ(s.Texts(), (std::vector<std::string>{"PRESS ESCAPE!", "SC:12", "G:99", "T:300"}));
+    EXPECT_EQ(s.Texts(), (std::vector<std::string>{"PRESS ESCAPE!", "SC:12", "G:0", "T:300"}));
+    s.Run(40);
+    EXPECT_EQ(s.SoundFrames(SoundOpen), std::vector<long>{2});
+    EXPECT_EQ(ExitOpened, 1);
 }
 
 // One picture from each drawing routine, so the sequence of strips shows the frame order.
