@@ -47,30 +47,26 @@ TEST(MatAnimation, MovesCompleteOnTheSixteenthFrame)
     EXPECT_EQ(rolling[30], (DrawAt{StripStoneR, 15, 32, 16}));
 }
 
-// Pieces at rest are drawn every frame; an unknown kind or direction draws nothing. Neither ends.
-TEST(MatAnimation, PiecesAtRestAndUnknownMovesNeverEnd)
+// Pieces at rest are drawn every frame and an unknown kind or direction draws nothing, neither
+// ever ends; a crushed or eaten saphir plays its strip in place once.
+TEST(MatAnimation, PiecesThatDoNotMove)
 {
     Scenario s(kRoom);
     const int resting[][2] = {{1, 1}, {2, 3}, {3, 6}};  // cell x, kind
     for (const auto& piece : resting) StartMover(piece[0], 1, piece[1], 0);
     StartMover(1, 2, 2, 10);  // only stones are pushed
     StartMover(2, 2, 9, 0);
+    StartMover(1, 3, 4, 0);
+    StartMover(2, 3, 7, 0);
     Repeat(40, MatAnimation);
     for (int cell : {21, 22, 23, 41, 42}) EXPECT_EQ(MoverStep[cell], 0) << cell;
     EXPECT_EQ(MoverKind[41], 2);
     EXPECT_EQ(MoverKind[42], 9);
-    EXPECT_EQ(s.renderer().draws.size(), 120u);
+    EXPECT_EQ(s.PendingDraws(StripTiles).size(), 120u);
     EXPECT_EQ(s.PendingDraws(StripTiles)[2], (DrawAt{StripTiles, 9, 48, 16}));
-}
-
-TEST(MatAnimation, ACrushedOrEatenSaphirPlaysItsStripInPlaceOnce)
-{
-    Scenario s(kRoom);
-    StartMover(1, 1, 4, 0);
-    StartMover(2, 1, 7, 0);
-    Repeat(17, MatAnimation);
     EXPECT_EQ(s.PendingDraws(StripQuish).size(), 16u);
     EXPECT_EQ(s.PendingDraws(StripSaphirEaten).size(), 16u);
+    EXPECT_EQ(s.renderer().draws.size(), 120u + 32u);
     EXPECT_TRUE(s.CaveIs(kRoom));
 }
 

@@ -34,18 +34,18 @@ TEST(BugExplosion, ABugBesideAGrowingWallBurstsIntoThreeSaphirsAndSixGems)
 }
 
 // The still-growing wall tile sets a bug off as the grown one does, and so does a falling stone.
-TEST(BugExplosion, TheStillGrowingWallTileOrAFallingStoneSetsABugOff)
+// Plain walls break; doors, lava and walls 12 to 19 resist.
+TEST(BugExplosion, WhatSetsABugOffAndWhatResists)
 {
     Scenario s({"#",
-                "#    w      O",
-                "#    <      >",
-                "#   ===    ==="});
+                "#    w      O  IJK",
+                "#    <      >  %X~",
+                "#   ===    === =|H"});
     s.ParkPlayer().Run(1);
     EXPECT_TRUE(s.CaveIs({"#",
-                          "#   sgg    sgg",
-                          "#   gsg    gsg",
-                          "#   ===    ==="}))
-        << "plain walls break, walls 16 resist";
+                          "#   sgg    sgg IJK",
+                          "#   gsg    gsg %s~",
+                          "#   ===    === =|H"}));
     EXPECT_EQ(s.SoundCount(SoundFels), 0) << "the stone never lands";
 }
 
@@ -70,22 +70,6 @@ TEST(BugExplosion, AChainAdvancesOneBugPerStep)
     s.Run(16);
     EXPECT_EQ(s.CellAtXY(6, 2), CellBlastToSaphir);
     EXPECT_EQ(s.SoundFrames(SoundBumm), (std::vector<long>{1, 17, 33}));
-}
-
-TEST(BugExplosion, DoorsLavaAndWalls12To19Resist)
-{
-    Scenario s({"#",
-                "#   IJK",
-                "#   %>~",
-                "#   =|H",
-                "#======="});
-    s.ParkPlayer().SetCell(5, 2, CellBlastCentre);
-    s.Run(1);
-    EXPECT_TRUE(s.CaveIs({"#",
-                          "#   IJK",
-                          "#   %s~",
-                          "#   =|H",
-                          "#======="}));
 }
 
 // ---- Yam-yams and their packs -----------------------------------------------------------------
