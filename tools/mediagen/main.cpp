@@ -28,9 +28,9 @@ void MakeArt(std::vector<std::string> args) {
 }
 
 void MakeSound(std::vector<std::string> args) {
-    SoundSpec spec = ParseSound(ReadScript(args[0]));
+    SoundScript script = ParseSound(ReadScript(args[0]));
     std::string error;
-    if (!WriteWav(args[1], RenderSound(spec), spec.sampleRate, error)) Fail(error);
+    if (!WriteWav(args[1], RenderSound(script), script.sampleRate, error)) Fail(error);
 }
 
 void MakeFonts(std::vector<std::string> args) {

@@ -174,9 +174,9 @@ double VoiceFrequency(const Voice& v, double t, double u) {
     return frequency;
 }
 
-void RenderVoice(const SoundSpec& spec, const Voice& v, uint32_t seed, std::vector<double>& mix) {
-    const double rate = spec.sampleRate;
-    const double length = v.length > 0 ? v.length : spec.length - v.start;
+void RenderVoice(const SoundScript& script, const Voice& v, uint32_t seed, std::vector<double>& mix) {
+    const double rate = script.sampleRate;
+    const double length = v.length > 0 ? v.length : script.length - v.start;
     const size_t first = size_t(v.start * rate);
     const size_t count = size_t(std::max(0.0, length) * rate);
     const double edge = 0.003;  // a short ramp at the end so no voice stops with a click
@@ -216,36 +216,36 @@ double SoftLimit(double x) {  // transparent below -3 dB, never past -1 dB full 
 
 }  // namespace
 
-SoundSpec ParseSound(const std::vector<ScriptLine>& lines) {
-    SoundSpec spec;
+SoundScript ParseSound(const std::vector<ScriptLine>& lines) {
+    SoundScript script;
     for (const ScriptLine& line : lines) {
         const std::string& key = line.words[0];
         if (key == "voice") {
-            spec.voices.emplace_back();
-            spec.voices.back().wave = ParseWave(line, line.word(1));
-        } else if (key == "length" && spec.voices.empty()) {
-            spec.length = line.number_at(1);
-            if (spec.length <= 0 || spec.length > 10) line.fail("a sound lasts between 0 and 10 seconds");
-        } else if (key == "loudness" && spec.voices.empty()) {
-            spec.loudnessDb = line.number_at(1);
-        } else if (key == "rate" && spec.voices.empty()) {
-            spec.sampleRate = line.integer_at(1);
-            if (spec.sampleRate < 8000 || spec.sampleRate > 96000) line.fail("rates lie between 8000 and 96000");
-        } else if (spec.voices.empty()) {
+            script.voices.emplace_back();
+            script.voices.back().wave = ParseWave(line, line.word(1));
+        } else if (key == "length" && script.voices.empty()) {
+            script.length = line.number_at(1);
+            if (script.length <= 0 || script.length > 10) line.fail("a sound lasts between 0 and 10 seconds");
+        } else if (key == "loudness" && script.voices.empty()) {
+            script.loudnessDb = line.number_at(1);
+        } else if (key == "rate" && script.voices.empty()) {
+            script.sampleRate = line.integer_at(1);
+            if (script.sampleRate < 8000 || script.sampleRate > 96000) line.fail("rates lie between 8000 and 96000");
+        } else if (script.voices.empty()) {
             line.fail("'" + key + "' belongs to a voice: start one with 'voice WAVEFORM' first");
         } else {
-            ParseVoiceLine(line, spec.voices.back());
+            ParseVoiceLine(line, script.voices.back());
         }
     }
-    if (spec.voices.empty() && !lines.empty()) lines.front().fail("a sound needs at least one voice");
-    return spec;
+    if (script.voices.empty() && !lines.empty()) lines.front().fail("a sound needs at least one voice");
+    return script;
 }
 
-std::vector<int16_t> RenderSound(const SoundSpec& spec) {
-    std::vector<double> mix(size_t(spec.length * spec.sampleRate), 0.0);
-    for (size_t i = 0; i < spec.voices.size(); ++i) RenderVoice(spec, spec.voices[i], uint32_t(i + 1), mix);
-    double rms = LoudestWindowRms(mix, spec.sampleRate);
-    double gain = rms > 0 ? std::pow(10.0, spec.loudnessDb / 20) / rms : 0;
+std::vector<int16_t> RenderSound(const SoundScript& script) {
+    std::vector<double> mix(size_t(script.length * script.sampleRate), 0.0);
+    for (size_t i = 0; i < script.voices.size(); ++i) RenderVoice(script, script.voices[i], uint32_t(i + 1), mix);
+    double rms = LoudestWindowRms(mix, script.sampleRate);
+    double gain = rms > 0 ? std::pow(10.0, script.loudnessDb / 20) / rms : 0;
     std::vector<int16_t> out(mix.size());
     for (size_t n = 0; n < mix.size(); ++n) out[n] = int16_t(std::lround(SoftLimit(mix[n] * gain) * 32767));
     return out;

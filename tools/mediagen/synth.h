@@ -37,14 +37,14 @@ struct Voice {
     double gain = 1;
 };
 
-struct SoundSpec {
+struct SoundScript {
     int sampleRate = 22050;
     double length = 0.2;
     double loudnessDb = -16;  // level of the loudest 30 ms, in dB below full scale
     std::vector<Voice> voices;
 };
 
-SoundSpec ParseSound(const std::vector<ScriptLine>& lines);
-std::vector<int16_t> RenderSound(const SoundSpec& spec);
+SoundScript ParseSound(const std::vector<ScriptLine>& lines);
+std::vector<int16_t> RenderSound(const SoundScript& script);
 // Level in dB full scale of the loudest 30 ms window: what the loudness target is measured on.
 double LoudestWindowDb(const std::vector<int16_t>& samples, int sampleRate);

@@ -77,7 +77,7 @@ TEST_F(ArtSources, MistakesNameTheirFileAndLine) {
 
 class SoundSources : public ::testing::Test {
 protected:
-    SoundSpec Parse(const std::string& text) {
+    SoundScript Parse(const std::string& text) {
         WriteFileText(dir_.File("sound.snd"), text);
         return ParseSound(ReadScript(dir_.File("sound.snd")));
     }
