@@ -12,7 +12,6 @@
 #include "gfx/sprites.h"
 #include "input/keyboard.h"
 
-
 namespace {
 
 constexpr int kScanF12 = 88;
