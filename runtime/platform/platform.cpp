@@ -66,9 +66,10 @@ void SetupSurfaceStep(const RuntimeSettings& settings) {
     platform.renderer.BeginFrame();
 }
 
+// A headless run plays silently: it opens no sound device at all.
 void OpenInputAndSoundStep(const RuntimeSettings&) {
     SetInputSource(&Platform().input);
-    SdlSoundOpen();
+    if (!Platform().options.headless) SdlSoundOpen();
 }
 
 void HideWindowStep() { Platform().window.Hide(); }
