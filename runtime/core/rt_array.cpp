@@ -91,7 +91,9 @@ double* ArrayElement(RtArray& a, int32_t i) {
 double& RtArray::operator[](double index) { return *ArrayElement(*this, TruncInt32(index)); }
 double& RtArray::at(int32_t index) { return *ArrayElement(*this, index); }
 
-double ArrayBounds(const RtArray& a, double n) {
+// Number and string arrays share the shape fields.
+template <class Array>
+static double SizeOfDimension(const Array& a, double n) {
     switch (TruncInt32(n)) {
         case 0: return a.size0;
         case 1: return a.size1;
@@ -100,6 +102,8 @@ double ArrayBounds(const RtArray& a, double n) {
         default: return 0;
     }
 }
+
+double ArrayBounds(const RtArray& a, double n) { return SizeOfDimension(a, n); }
 
 double& ArrayElement2(RtArray& a, double i0, double i1) {
     int32_t x = TruncInt32(i0), y = TruncInt32(i1);
@@ -141,12 +145,4 @@ static RtString* StringElement(RtStringArray& a, int32_t i) {
 RtString& RtStringArray::operator[](double index) { return *StringElement(*this, TruncInt32(index)); }
 RtString& RtStringArray::at(int32_t index) { return *StringElement(*this, index); }
 
-double ArrayBounds(const RtStringArray& a, double n) {
-    switch (TruncInt32(n)) {
-        case 0: return a.size0;
-        case 1: return a.size1;
-        case 2: return a.size2;
-        case 3: return a.size3;
-        default: return 0;
-    }
-}
+double ArrayBounds(const RtStringArray& a, double n) { return SizeOfDimension(a, n); }
