@@ -181,13 +181,10 @@ uint32_t Crc32(const uint8_t* data, size_t size) {
 
 void ReplayInput::Poll(uint8_t keyState[kKeyStateSize]) {
     std::memset(keyState, 0, kKeyStateSize);
-    const ReplayKeys* current = nullptr;
-    for (const ReplayKeys& keys : replay_.keys) {
-        if (keys.frame > frame_) break;
-        current = &keys;
-    }
-    if (!current) return;
-    for (int code : current->scanCodes) keyState[code & 0xFF] = kKeyDownBit;
+    // Frames only move forward, so the line in force is found from the last one.
+    while (linesStarted_ < replay_.keys.size() && replay_.keys[linesStarted_].frame <= frame_) ++linesStarted_;
+    if (linesStarted_ == 0) return;
+    for (int code : replay_.keys[linesStarted_ - 1].scanCodes) keyState[code & 0xFF] = kKeyDownBit;
 }
 
 int ReplayInput::CharacterOfScanCode(int scanCode) {

@@ -44,6 +44,7 @@ public:
 private:
     const Replay& replay_;
     long frame_ = 0;
+    size_t linesStarted_ = 0;  // keys lines whose frame has come
 };
 
 // Passes a live source through and notes the keys of every frame. The keys are read once per
