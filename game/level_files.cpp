@@ -4,6 +4,7 @@
 
 #include "core/file_channels.h"
 #include "core/rt_string.h"
+#include "game/gems_table.h"
 #include "game/state.h"
 
 namespace {
@@ -19,15 +20,6 @@ std::string LevelFileName(double level)
     NumberToText(level, number);
     return std::string("./Maps/Map") + number + "-1.bin";
 }
-
-// Gems each level demands, levels 1..50.
-constexpr double GemsTable[50] = {
-    34, 24, 54, 90, 50, 30, 18, 15, 150, 30,     // 1..10
-    150, 50, 36, 100, 50, 20, 24, 100, 18, 90,   // 11..20
-    100, 14, 12, 150, 160, 30, 80, 25, 68, 150,  // 21..30
-    180, 12, 100, 165, 200, 200, 16, 120, 200, 42,  // 31..40
-    20, 220, 55, 26, 150, 15, 70, 100, 45, 56,   // 41..50
-};
 
 }  // namespace
 
@@ -71,6 +63,6 @@ void SaveMapCount()
 void MakeGems()
 {
     for (double level = 1; level <= 50; level++) {
-        GemsPerLevel[level] = GemsTable[static_cast<int>(level) - 1];
+        GemsPerLevel[level] = kGemsTable[static_cast<int>(level) - 1];
     }
 }

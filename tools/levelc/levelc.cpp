@@ -6,8 +6,10 @@
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <vector>
 #include <sys/stat.h>
 
+#include "level_check.h"
 #include "level_source.h"
 
 namespace {
@@ -15,6 +17,8 @@ namespace {
 const char* kUsage =
     "usage: levelc compile SOURCE.txt OUT.bin   compile a level source into a level file\n"
     "       levelc show LEVEL.bin               print a level file as level source\n"
+    "       levelc check SOURCE.txt...          report design problems; levelNN.txt is checked\n"
+    "                                           against the gems level NN demands\n"
     "       levelc init-data DIR                create LevC.bin, Player.bin, Name.bin and Data.bin\n"
     "                                           in DIR for a new player (existing files are kept)\n";
 
@@ -76,6 +80,29 @@ int Show(const std::string& path) {
     return 0;
 }
 
+// "assets/levels/level07.txt" is level 7; other names skip the gem count.
+int LevelNumberOf(const std::string& path) {
+    std::string name = path.substr(path.find_last_of('/') + 1);
+    int number = 0;
+    return std::sscanf(name.c_str(), "level%d.txt", &number) == 1 ? number : 0;
+}
+
+int Check(int count, char** paths) {
+    int status = 0;
+    for (int i = 0; i < count; ++i) {
+        std::string source, error;
+        LevelImage image;
+        if (!ReadWholeFile(paths[i], source)) error = "cannot read it";
+        else if (CompileLevelSource(source, image, error)) error = CheckLevel(image);
+        std::vector<std::string> problems;
+        if (!error.empty()) problems.push_back(error);
+        else problems = LevelDesignProblems(image, LevelNumberOf(paths[i]));
+        for (const std::string& problem : problems) std::fprintf(stderr, "levelc: %s: %s\n", paths[i], problem.c_str());
+        if (!problems.empty()) status = 1;
+    }
+    return status;
+}
+
 // A new player: level 1 selected, no name, empty name and score tables.
 int InitData(const std::string& directory) {
     mkdir(directory.c_str(), 0755);
@@ -105,6 +132,7 @@ int main(int argc, char** argv) {
     if (command == "compile" && argc == 4) return Compile(argv[2], argv[3]);
     if (command == "show" && argc == 3) return Show(argv[2]);
     if (command == "init-data" && argc == 3) return InitData(argv[2]);
+    if (command == "check" && argc >= 3) return Check(argc - 2, argv + 2);
     bool askedForHelp = command == "--help" || command == "-h";
     std::fputs(kUsage, askedForHelp ? stdout : stderr);
     return askedForHelp ? 0 : 2;
