@@ -24,8 +24,16 @@ constexpr double kSpinMarginMs = 1.5;
 constexpr double kLongestSleepMs = 4.0;
 const char* const kPauseSuffix = " <pause>";
 
+// The window until the platform installs one: no events, nothing to show.
+class QuietWindow : public WindowBackend {
+public:
+    WindowEvents PumpEvents() override { return {}; }
+    void SetTitle(const char*) override {}
+    void BringToFront() override {}
+};
+
 struct FrameClock {
-    ScriptedWindow quietWindow;
+    QuietWindow quietWindow;
     WindowBackend* window = &quietWindow;
     std::string title = "Pilcrow";
     double startTime = 0;

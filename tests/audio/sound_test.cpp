@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "core/media_archive.h"
+#include "tests/support/recording_sound_device.h"
 #include "tests/support/temp_files.h"
 #include "wav_image.h"
 

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "game/replay.h"
+#include "tests/support/scripted_input.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "gfx/render_backend.h"
+#include "tests/support/recording_renderer.h"
 
 namespace {
 

@@ -1,22 +1,4 @@
-// Key states by frame for tests and replays.
-#include "input/input_source.h"
-
-#include <cstring>
-
-namespace {
-
-// US layout of the main block, by scan code.
-int UsLayoutCharacter(int scanCode) {
-    static const char kMainBlock[] =
-        "\0\0" "1234567890-=" "\0\0" "qwertyuiop[]" "\0\0" "asdfghjkl;'`" "\0\\" "zxcvbnm,./";
-    if (scanCode == 57) return ' ';
-    if (scanCode >= 0 && scanCode < static_cast<int>(sizeof kMainBlock - 1)) {
-        return static_cast<unsigned char>(kMainBlock[scanCode]);
-    }
-    return 0;
-}
-
-}  // namespace
+#include "tests/support/scripted_input.h"
 
 void ScriptedInput::Poll(uint8_t keyState[kKeyStateSize]) {
     ++pollCount;

@@ -1,4 +1,4 @@
-#include "audio/sound_device.h"
+#include "tests/support/recording_sound_device.h"
 
 bool RecordingSoundDevice::Convert(const PcmFormat& from, const uint8_t* bytes, size_t byteCount,
                                    DeviceSamples& out) {
