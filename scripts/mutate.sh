@@ -121,8 +121,7 @@ run_suite() {
 }
 
 # The first failing test named in a CTest log.
-first_failure() { grep -m1 -E '\((Failed|Timeout|SEGFAULT|Subprocess aborted|Exception|Child aborted)\)' "$1" |
-                  sed -E 's/^.*Test +#[0-9]+: ([^ ]+).*$/\1/'; }
+first_failure() { grep -m1 -E '^[[:space:]]*[0-9]+ - [^ ]+ \(' "$1" | sed -E 's/^[[:space:]]*[0-9]+ - ([^ ]+) \((.*)\)$/\1 (\2)/'; }
 
 # ---- Main -------------------------------------------------------------------------------------
 
