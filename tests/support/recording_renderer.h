@@ -1,8 +1,8 @@
-// Test double of the renderer seam: remembers every texture and every batch and paints them in
-// software on request, so tests check what was drawn without GL. Depends on gfx/render_backend.h.
+// Test double of the renderer seam: remembers every texture and every batch, so tests check what
+// was drawn without GL. Depends on gfx/render_backend.h.
 #pragma once
+#include <map>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "gfx/render_backend.h"
@@ -15,37 +15,58 @@ public:
         std::vector<uint8_t> rgba;  // bottom-up, as uploaded
     };
     struct Draw {
-        DrawTag tag;                 // tag.text points into `text`
+        DrawTag tag;        // tag.text is not kept: see `text`
         std::string text;
-        TextureId texture = 0;
         TextureFilter filter = TextureFilter::Linear;
         bool alphaTest = true;
         std::vector<QuadCorner> corners;
     };
 
-    TextureId CreateTexture(const uint8_t* rgba, int width, int height, TextureFilter filter) override;
-    void ReplaceTexture(TextureId texture, const uint8_t* rgba, int width, int height,
-                        TextureFilter filter) override;
-    void FreeTexture(TextureId texture) override;
+    TextureId CreateTexture(const uint8_t* rgba, int width, int height, TextureFilter filter) override {
+        ReplaceTexture(++lastTexture_, rgba, width, height, filter);
+        return lastTexture_;
+    }
+    void ReplaceTexture(TextureId texture, const uint8_t* rgba, int width, int height, TextureFilter filter) override {
+        textures[texture] = {width, height, filter, std::vector<uint8_t>(rgba, rgba + size_t(width) * height * 4)};
+    }
+    void FreeTexture(TextureId texture) override { textures.erase(texture); }
     int MaxTextureSize() override { return maxTextureSize; }
-    void DrawQuads(const QuadBatch& batch) override;
-    void Clear(unsigned clearBits) override;
-    void BeginFrame() override { ++beginFrameCount; }
-    void Present() override;
-    bool ReadFrame(uint8_t* rgbaTopDown) override;
+    void DrawQuads(const QuadBatch& b) override {
+        draws.push_back({b.tag, b.tag.text ? b.tag.text : "", b.filter, b.alphaTest,
+                         std::vector<QuadCorner>(b.corners, b.corners + b.quadCount * 4)});
+        draws.back().tag.text = nullptr;
+    }
+    void Clear(unsigned clearBits) override {
+        if (!(clearBits & ClearColour)) return;
+        ++colourClearCount;
+        draws.clear();
+    }
+    void BeginFrame() override {}
+    void Present() override {
+        ++presentCount;
+        presentedDraws = std::move(draws);
+        draws.clear();
+    }
+    bool ReadFrame(uint8_t*) override { return false; }
 
-    const Texture* FindTexture(TextureId texture) const;
+    const Texture* FindTexture(TextureId texture) const {
+        auto it = textures.find(texture);
+        return it == textures.end() ? nullptr : &it->second;
+    }
     // Draws of the current frame that show sprite `spriteId` (text and frames alike).
-    std::vector<const Draw*> DrawsOfSprite(int spriteId) const;
+    std::vector<const Draw*> DrawsOfSprite(int spriteId) const {
+        std::vector<const Draw*> found;
+        for (const Draw& draw : draws)
+            if (draw.tag.spriteId == spriteId) found.push_back(&draw);
+        return found;
+    }
 
     int maxTextureSize = 4096;
-    std::unordered_map<TextureId, Texture> textures;
-    std::vector<Draw> draws;          // since the last Present (or the last Clear of colour)
-    std::vector<Draw> presentedDraws; // the frame most recently presented
+    std::map<TextureId, Texture> textures;
+    std::vector<Draw> draws;           // since the last Present (or the last Clear of colour)
+    std::vector<Draw> presentedDraws;  // the frame most recently presented
     int presentCount = 0;
     int colourClearCount = 0;
-    int beginFrameCount = 0;
-    int freedTextureCount = 0;
 
 private:
     TextureId lastTexture_ = 0;
