@@ -73,7 +73,7 @@ protected:
     std::filesystem::path originalDirectory_ = std::filesystem::current_path();
 };
 
-TEST_F(ProgramFrameTest, GameEntryStartsEverythingInOrderAndEndsWithStatus0) {
+TEST_F(ProgramFrameTest, GameEntryStartsEverythingInOrderAndCleansUpAtEveryEnd) {
     std::filesystem::current_path(tmp_.path());
     gSettings.width = 640;  // the game entry fixes its own settings
     static std::string seenDirectory, seenArguments;
@@ -90,10 +90,7 @@ TEST_F(ProgramFrameTest, GameEntryStartsEverythingInOrderAndEndsWithStatus0) {
     EXPECT_EQ(seenDirectory, ProgramDirectory()) << "the game runs in the program's directory";
     EXPECT_EQ(seenArguments, "arguments");
     EXPECT_FALSE(FileExists(ErrorLogPath())) << "a left-over error log is deleted at start";
-}
-
-TEST_F(ProgramFrameTest, ARuntimeErrorStillRunsTheCleanUp) {
-    int status = CatchRuntimeExit([] {
+    status = CatchRuntimeExit([] {
         GameEntry("", [] {
             gCalls.clear();
             RecordError(9);
@@ -101,7 +98,7 @@ TEST_F(ProgramFrameTest, ARuntimeErrorStillRunsTheCleanUp) {
         });
     });
     EXPECT_EQ(status, 9);
-    EXPECT_EQ(gCalls, (Calls{"~window", "~input", "~sound"}));
+    EXPECT_EQ(gCalls, (Calls{"~window", "~input", "~sound"})) << "a runtime error still runs the clean-up";
 }
 
 TEST_F(ProgramFrameTest, ShowMode0HidesTheWindowAndAMissingWindowStopsTheStart) {

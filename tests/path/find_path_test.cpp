@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
 
 #include "path/find_path.h"
 #include "test_grids.h"
@@ -50,25 +49,6 @@ TEST(FindPath, WritesTheWayTheWeightAndTheCostsChoose) {
     EXPECT_EQ(FindPath(tiny, result, 0.0, 0, 0, 2, 1), 4) << "values below float range stay passable";
 }
 
-TEST(FindPath, WaysOnOpenGroundAndThroughAMazeTakeOnlyStepsToPassableNeighbours) {
-    RtArray map, result;
-    for (int maze : {0, 1}) {
-        maze ? MazeMap(map, 32, 24, 7) : OpenMap(map, 12, 9);
-        const int x2 = maze ? 31 : 10, y2 = maze ? 23 : 2, y1 = maze ? 0 : 7;
-        const double length = FindPath(map, result, maze ? 0.5 : 1.0, 0, y1, x2, y2);
-        const Way way = WayCells(result);
-        ASSERT_EQ(length, way.size());
-        EXPECT_TRUE(maze || way.size() == 1u + 10 + 5) << "weight 1 heads straight for the goal";
-        ASSERT_FALSE(way.empty());
-        EXPECT_EQ(way.front(), std::make_pair(0, y1));
-        EXPECT_EQ(way.back(), std::make_pair(x2, y2));
-        for (size_t i = 1; i < way.size(); ++i) {
-            EXPECT_EQ(std::abs(way[i].first - way[i - 1].first) + std::abs(way[i].second - way[i - 1].second), 1);
-            EXPECT_GT(MapCell(map, way[i].first, way[i].second), 0) << "step " << i;
-        }
-    }
-}
-
 TEST(FindPath, RequestsThatMakeNoSenseLeaveTheResultAloneAndNoWayEmptiesIt) {
     RtArray map, barren, row, never, enclosed, beside, result;
     DrawMap(map, {"...", "..."});
@@ -91,39 +71,6 @@ TEST(FindPath, RequestsThatMakeNoSenseLeaveTheResultAloneAndNoWayEmptiesIt) {
         EXPECT_EQ(FindPath(*c.map, result, 0.5, c.x1, c.y1, c.x2, c.y2), 0) << c.why;
         EXPECT_EQ(result.size0, c.emptied ? 0 : 3) << c.why;
         EXPECT_EQ(c.emptied ? 9 : result.at(2), 9) << c.why;
-    }
-}
-
-// Sets up and runs a whole search; the goal node, or null.
-const Node* Solve(AStarPlanner& planner, const PlannerSettings& settings) {
-    EXPECT_TRUE(planner.Setup(settings));
-    planner.Begin();
-    planner.Search();
-    EXPECT_TRUE(planner.Done());
-    return planner.GoalNode();
-}
-
-TEST(AStarPlanner, GivesEveryNodeBackStopsWhenThePoolRunsOutAndPricesDiagonalSteps) {
-    RtArray map;
-    RandomWallMap(map, 20, 20, 0.3, 5, 3);
-    AStarPlanner planner, starved;
-    EXPECT_NE(Solve(planner, GridSettings(map, 0, 0, 19, 19)), nullptr);
-    planner.Clear();
-    EXPECT_EQ(planner.OpenCount(), 0u);
-    EXPECT_EQ(planner.ClosedSet()->CountNodes(), 0u);
-    PlannerSettings settings = GridSettings(map, 0, 0, 19, 19);
-    settings.poolSize = 4;
-    EXPECT_EQ(Solve(starved, settings), nullptr);
-
-    OpenMap(map, 5, 5);
-    settings = GridSettings(map, 0, 0, 4, 4, 0);
-    settings.diagonalMoves = true;
-    for (bool dearer : {true, false}) {
-        settings.diagonalCost = dearer;
-        AStarPlanner diagonal;
-        const Node* goal = Solve(diagonal, settings);
-        ASSERT_NE(goal, nullptr);
-        EXPECT_FLOAT_EQ(goal->cost, dearer ? 8 * 1.4142137f : 8.0f) << "four diagonal steps into cells of cost 2";
     }
 }
 
