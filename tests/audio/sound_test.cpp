@@ -58,17 +58,6 @@ TEST_F(SoundTest, VoicesAreTakenInTurnAndAOneVoiceSoundIsNotCutOff) {
     }
 }
 
-TEST_F(SoundTest, StopAllSoundsAndReloadingStopEveryVoice) {
-    ASSERT_EQ(LoadSound(Sound().c_str(), 5, 2), 1);
-    ASSERT_EQ(LoadSound(RtStr(Sound().c_str()).raw(), 6, 1), 1);
-    for (int id : {5, 5, 6}) PlaySound(id, 0, 1);
-    StopAllSounds();
-    for (int channel : {5 * 256, 5 * 256 + 1, 6 * 256}) EXPECT_EQ(SoundIsPlaying(channel), 0) << channel;
-    PlaySound(6, 0, 1);
-    ASSERT_EQ(LoadSound(Sound("Klic.wav").c_str(), 6, 1), 1);
-    EXPECT_EQ(SoundIsPlaying(6 * 256), 0);
-}
-
 TEST_F(SoundTest, IdsAbove127PlaySlot127AndChannelsOutsideTheRangeAreNotPlaying) {
     ASSERT_EQ(LoadSound(Sound().c_str(), 127, 2), 1);
     EXPECT_EQ(PlaySound(200, 0, 1), 127 * 256);

@@ -72,7 +72,7 @@ TEST_F(Sprites, MagentaIsClearSpritesGetEdgeFillFontsDoNotAndSetColourKeyChanges
     EXPECT_EQ(PixelAt(TextureOf(1).rgba, 4, 0, 0), Rgba(255, 0, 128, 255));
 }
 
-TEST_F(Sprites, FailedLoadsEmptyTheSlotAndNothingIsDrawnWithoutAWholeColumn) {
+TEST_F(Sprites, FailedLoadsEmptyTheSlotIdsOutsideTheTableAreRefusedAndNothingIsDrawnWithoutAWholeColumn) {
     LoadAnimStrip(WriteBmp("s.bmp", 32, 16).c_str(), 7, 16, 16);
     const TextureId old = FindSpriteSlot(7)->texture;
     WriteFileBytes(MediaFile("junk.png"), {'n', 'o', 't', ' ', 'a', ' ', 'p', 'i', 'c'});
@@ -85,20 +85,9 @@ TEST_F(Sprites, FailedLoadsEmptyTheSlotAndNothingIsDrawnWithoutAWholeColumn) {
     EXPECT_EQ(LoadSprite(MediaFile("junk.png").c_str(), 9), 0.0);
     LoadAnimStrip(WriteBmp("narrow.bmp", 8, 16).c_str(), 4, 16, 16);
     LoadSprite(WriteBmp("plain.bmp", 16, 16).c_str(), 6);  // not a strip
-    for (int id : {7, 4, 6, -5}) DrawAnimFrame(id, 0, 0, 0);
+    for (int id : {7, 4, 6, -5, 65536}) DrawAnimFrame(id, 0, 0, 0);
     EXPECT_TRUE(renderer.draws.empty());
-}
-
-TEST_F(Sprites, FreeSpriteReleasesTheTextureAndIdsOutsideTheTableAreIgnored) {
-    const std::string path = WriteBmp("s.bmp", 4, 4);
-    LoadSprite(path.c_str(), 11);
-    FreeSprite(11);
-    EXPECT_EQ(FindSpriteSlot(11)->texture, 0u);
-    EXPECT_EQ(GetSpriteSize(11).width, 0);
-    for (double id : {65536.0, -1.0, 1e300}) EXPECT_EQ(LoadSprite(path.c_str(), id), 0.0) << id;
-    FreeSprite(70000);
-    EXPECT_EQ(GetSpriteSize(-2).width, 0);
-    EXPECT_TRUE(renderer.textures.empty());
+    for (double id : {65536.0, -1.0, 1e300}) EXPECT_EQ(LoadSprite(MediaFile("plain.bmp").c_str(), id), 0.0) << id;
 }
 
 }  // namespace
