@@ -82,6 +82,7 @@ PlatformOptions PlatformFor(const Options& options) {
     // Nobody looks at a headless window: scaling it up would only cost time.
     if (options.headless && options.scale == 0) platform.windowScale = 1;
     platform.headless = options.headless;
+    platform.volumePercent = options.mute ? 0 : options.volume;
     return platform;
 }
 
