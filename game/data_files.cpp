@@ -125,6 +125,11 @@ bool SetUpSaveFiles(bool mayWrite, std::string& error) {
     if (folder.empty()) return false;
     const bool elsewhere = folder != kShippedFolder;
     if (mayWrite && elsewhere && !MakeFolders(folder, error)) return false;
+    // Found out now, not when the first result is to be kept.
+    if (mayWrite && elsewhere && !PlayerMayWriteIn(folder)) {
+        error = "cannot write to the save folder " + folder + " (" + std::strerror(errno) + ")";
+        return false;
+    }
     if (mayWrite) {
         std::string problem = TidySaveFolder(folder, kMarkerName, kSaveNames);
         if (!problem.empty()) std::fprintf(stderr, "tumbrel: %s\n", problem.c_str());
