@@ -87,6 +87,7 @@ if(TARGET sbx)
 endif()
 
 # The contact sheet of the levels: frame 16 of every shipped level, 5 to a row, by number.
+# Old shots are removed first: a run that cannot save its screenshot still ends with status 0.
 set(review_level_shots "")
 file(MAKE_DIRECTORY ${review_dir}/levels)
 foreach(source ${level_sources})
@@ -94,6 +95,7 @@ foreach(source ${level_sources})
   string(REGEX REPLACE "^level0*" "" number ${stem})
   set(shot ${review_dir}/levels/${number}.png)
   add_custom_command(OUTPUT ${shot}
+    COMMAND ${CMAKE_COMMAND} -E rm -f ${shot}
     COMMAND ${headless_game} --level ${number} --frames 17 --screenshot 16:${shot}
     DEPENDS tumbrel player_data ${CMAKE_BINARY_DIR}/Maps/Map${number}-1.bin ${review_media}
     COMMENT "Screenshot of level ${number}" VERBATIM)
@@ -111,7 +113,7 @@ set(review_run ${review_dir}/run)
 set(review_screens ${review_dir}/menu.png ${review_dir}/name-entry.png ${review_dir}/highscores.png)
 set(review_game ${headless_env} ${review_run}/tumbrel --headless)
 add_custom_command(OUTPUT ${review_screens}
-  COMMAND ${CMAKE_COMMAND} -E rm -rf ${review_run}
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${review_run} ${review_screens}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${review_run}/Maps
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:tumbrel> ${review_media} ${review_run}
   COMMAND ${CMAKE_COMMAND} -E copy ${level_files} ${review_run}/Maps
