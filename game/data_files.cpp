@@ -96,7 +96,8 @@ std::string ChooseSaveFolder(std::string& error) {
     // A missing Maps folder is reported as a missing file when the game reads it.
     if (!IsDirectory(kShippedFolder) || PlayerMayWriteIn(kShippedFolder)) return kShippedFolder;
     const char* home = std::getenv("HOME");
-    std::string folder = PlayerSaveFolder(std::getenv("XDG_DATA_HOME"), home != nullptr && *home ? home : HomeOfTheUser().c_str());
+    const std::string userHome = home != nullptr && *home != '\0' ? home : HomeOfTheUser();
+    std::string folder = PlayerSaveFolder(std::getenv("XDG_DATA_HOME"), userHome.c_str());
     if (folder.empty()) error = "no folder for the save files: set HOME or XDG_DATA_HOME";
     return folder;
 }

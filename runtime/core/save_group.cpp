@@ -99,7 +99,8 @@ std::string ReadSmallFile(const std::string& path) {
     std::string text;
     char buffer[512];
     ssize_t got;
-    while (text.size() < 4096 && (got = read(fd, buffer, sizeof buffer)) > 0) text.append(buffer, static_cast<size_t>(got));
+    while (text.size() < 4096 && (got = read(fd, buffer, sizeof buffer)) > 0)
+        text.append(buffer, static_cast<size_t>(got));
     close(fd);
     return text;
 }
@@ -126,12 +127,13 @@ std::string RollForward(const std::string& folder, const std::string& markerName
     return problem;
 }
 
-void RemoveStaleTemporaries(const std::string& folder, std::vector<std::string> names) {
+void RemoveStaleTemporaries(const std::string& folder, const std::vector<std::string>& names) {
     DIR* directory = opendir(folder.c_str());
     if (directory == nullptr) return;
     while (dirent* entry = readdir(directory)) {
         std::string name = entry->d_name;
-        bool ours = std::any_of(names.begin(), names.end(), [&](const std::string& file) { return IsTemporaryOf(name, file); });
+        bool ours = std::any_of(names.begin(), names.end(),
+                                [&](const std::string& file) { return IsTemporaryOf(name, file); });
         if (ours) unlink((folder + "/" + name).c_str());
     }
     closedir(directory);

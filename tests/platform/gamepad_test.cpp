@@ -5,7 +5,7 @@
 
 #include "game/runner.h"
 #include "input/keyboard.h"
-#include "platform/platform.h"
+#include "platform/sdl_input.h"
 #include "tests/game/game_files.h"
 
 namespace {
@@ -48,16 +48,18 @@ std::vector<int> HeldKeys() {
     return held;
 }
 
+// The input source alone: no window (and no GL) is needed to read controllers.
 class GamepadTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        // The offscreen window never has the focus, without which SDL drops controller presses.
-        SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
-        PlatformOptions options;
-        options.headless = true;
-        ASSERT_TRUE(OpenPlatform(options, "gamepad test"));
+        input_.Start();
+        SetInputSource(&input_);
     }
-    void TearDown() override { ClosePlatform(); }
+    void TearDown() override {
+        SetInputSource(nullptr);
+        input_.Stop();
+    }
+    SdlInput input_;
 };
 
 TEST_F(GamepadTest, ButtonsAndTheLeftStickHoldKeysAndControllersComeAndGo) {
@@ -94,7 +96,7 @@ TEST_F(GamepadTest, TheDpadWalksThePlayer) {
     VirtualPad pad;
     pad.Set(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, -1, 1);
     RunSettings settings;
-    settings.input = &CurrentInputSource();
+    settings.input = &input_;
     settings.maxFrames = 40;
     EXPECT_EQ(RunLevel(settings).cave.substr(21, 21), "# @#################\n");
 }
