@@ -6,18 +6,14 @@
 
 #include "audio/wav_reader.h"
 #include "gfx/picture.h"
+#include "tests/support/run_program.h"
 #include "tests/support/temp_files.h"
 
 namespace {
 
-std::string BuildDir() {
-    const char* dir = std::getenv("TUMBREL_BUILD_DIR");
-    return dir ? dir : ".";
-}
-
 std::string Staged(const std::string& name) {
     const char* staging = std::getenv("TUMBREL_MEDIA_STAGING_DIR");
-    return (staging ? std::string(staging) : BuildDir() + "/assets/staged-media") + "/" + name;
+    return (staging ? std::string(staging) : BuildDirectory() + "/assets/staged-media") + "/" + name;
 }
 
 // The staged files whose names end in `suffix`.
@@ -75,7 +71,7 @@ TEST(GeneratedMedia, MenuPictureAndFontsHaveTheirLayouts) {
     ASSERT_TRUE(DecodePictureFile(Staged("zFont.png"), 0, font));
     EXPECT_EQ(font.width, 256);  // 16 x 8 cells of 16 x 16: codes 0..127
     EXPECT_EQ(font.height, 128);
-    ASSERT_TRUE(DecodePictureFile(BuildDir() + "/smalfont.bmp", 0, small));
+    ASSERT_TRUE(DecodePictureFile(BuildDirectory() + "/smalfont.bmp", 0, small));
     EXPECT_EQ(small.width, 128);
     EXPECT_EQ(small.height, 64);
     for (char c : std::string("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789:.!abcdefghijklmnopqrstuvwxyz")) {
