@@ -23,13 +23,6 @@ namespace {
 
 SessionConfig gConfig;
 
-// Headless runs never wait: every clock reading lies a second after the one before, so each
-// frame's slot is already due when it is asked for.
-double gHeadlessNowMs = 0;
-double HeadlessNowMs() { return gHeadlessNowMs += 1000; }
-void HeadlessSleepMs(double ms) { gHeadlessNowMs += ms > 0 ? ms : 0; }
-const ClockSource kHeadlessClock = {HeadlessNowMs, HeadlessSleepMs};
-
 void RunGame() {
     // Without a window nobody could see the game or end it: stop instead of running blind.
     if (!PlatformOpen()) {
@@ -61,10 +54,8 @@ bool PrepareReplay(Options& options, SessionConfig& config) {
     if (replay.startsInLevel) options.level = replay.level;
     if (replay.hasLevelCrc) {
         std::string path = ProgramDirectory() + "/Maps/Map" + std::to_string(replay.level) + "-1.bin";
-        std::ifstream levelFile(path, std::ios::binary);
-        std::string bytes((std::istreambuf_iterator<char>(levelFile)), std::istreambuf_iterator<char>());
-        uint32_t crc = Crc32(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
-        if (!levelFile || crc != replay.levelCrc)
+        uint32_t crc = 0;
+        if (!FileCrc32(path, crc) || crc != replay.levelCrc)
             return Refuse(options.replayPath + ": the replay was recorded on another version of " + path);
     }
     config.haveReplay = true;
@@ -102,7 +93,7 @@ int main(int argc, char** argv) {
     if (!options.replayPath.empty() && !PrepareReplay(options, gConfig)) return 2;
     gConfig.options = options;
     gConfig.saveScreenshot = [](const std::string& path, std::string* why) { return SaveScreenshot(path, why); };
-    if (options.headless) SetClockSource(&kHeadlessClock);
+    if (options.headless) SetClockSource(HeadlessClock());
     StartLevelAtOnce = options.level;
 
     RegisterPlatformDevices(PlatformFor(options));

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <utility>
 
 #include "core/clock.h"
 #include "core/errors.h"
@@ -38,6 +39,7 @@ struct FrameClock {
     bool keepForeground = false;
     bool pauseAllowed = true;
     FrameWait wait = FrameWait::Hybrid;
+    FramePresentedHook presented;
 };
 
 FrameClock& Frames() {
@@ -85,8 +87,10 @@ double WaitForFrameSlot() {
 
 void ShowFrameAndWait() {
     FrameClock& frames = Frames();
+    const bool drawNext = !frames.presented || frames.presented();
     Setup2D();
     CurrentRenderer().Present();
+    SetFrameDrawn(drawNext);
     CurrentRenderer().Clear(ClearColour | ClearDepth);
     double releasedAt = WaitForFrameSlot();
     frames.nextDue = AdvanceDueTime(frames.nextDue, frames.interval, releasedAt);
@@ -172,6 +176,7 @@ void SetFrameTitle(const char* title) { Frames().title = title; }
 void SetKeepForeground(bool keep) { Frames().keepForeground = keep; }
 void SetPauseAllowed(bool allowed) { Frames().pauseAllowed = allowed; }
 void SetFrameWait(FrameWait wait) { Frames().wait = wait; }
+void SetFramePresentedHook(FramePresentedHook hook) { Frames().presented = std::move(hook); }
 
 void StartFrameClock(int framesPerSecond) {
     FrameClock& frames = Frames();

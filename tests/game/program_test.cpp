@@ -4,6 +4,8 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+
 #include "game/replay.h"
 #include "gfx/picture.h"
 #include "tests/support/run_program.h"
@@ -63,6 +65,33 @@ TEST(Program, FramesCountFromTheFirstFrameOfTheLevel) {
     run = RunTumbrel({"--headless", "--level", "1", "--frames", "48", "--dump", dir.File("d.json")});
     ASSERT_EQ(run.exitStatus, 0) << run.err;
     EXPECT_EQ(JsonValue(ReadFileText(dir.File("d.json")), "TimeLeft"), "300");
+}
+
+// A headless run draws only the frames it saves; every other frame still runs its drawing
+// commands. Its screenshots match those of a run that draws every frame (one saved each frame).
+TEST(Program, ScreenshotsOfAnUndrawnRunMatchThoseOfARunThatDrawsEveryFrame) {
+    ScopedTempDir dir;
+    const struct {
+        const char* name;
+        const char* keys;  // the cursor on its way down the menu; the player digging its way right
+        int frame;
+    } cases[] = {{"menu", "start menu\nframe 2 keys 208\nframe 3 keys\n", 6},
+                 {"cave", "start level 1\nframe 0 keys 205\n", 24}};
+    for (const auto& c : cases) {
+        const std::string replay = dir.File(std::string(c.name) + ".txt");
+        WriteFileText(replay, std::string("tumbrel-replay 1\nseed 3\n") + c.keys + "end 30\n");
+        const std::string alone = dir.File(std::string(c.name) + "-alone.png");
+        std::vector<std::string> everyFrame = {"--headless", "--replay", replay};
+        for (int frame = 0; frame <= c.frame; ++frame)
+            everyFrame.insert(everyFrame.end(), {"--screenshot", std::to_string(frame) + ":" + dir.File(std::to_string(frame) + ".png")});
+        ASSERT_EQ(RunTumbrel({"--headless", "--replay", replay, "--screenshot", std::to_string(c.frame) + ":" + alone}).exitStatus, 0);
+        ASSERT_EQ(RunTumbrel(everyFrame).exitStatus, 0);
+        Picture undrawn, drawn;
+        ASSERT_TRUE(DecodePngFile(alone, 0xFFFFFFFF, undrawn)) << c.name;
+        ASSERT_TRUE(DecodePngFile(dir.File(std::to_string(c.frame) + ".png"), 0xFFFFFFFF, drawn)) << c.name;
+        EXPECT_TRUE(undrawn.rgba == drawn.rgba) << c.name;
+        EXPECT_GT(std::count_if(drawn.rgba.begin(), drawn.rgba.end(), [](uint8_t v) { return v > 64; }), 20000) << c.name;
+    }
 }
 
 TEST(Program, ARecordingReplaysToTheSameState) {
