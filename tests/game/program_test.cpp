@@ -135,6 +135,29 @@ TEST(Program, AMissingDataFileEndsWithError3AndSaysWhichFile) {
     EXPECT_NE(run.err.find("Data.bin"), std::string::npos) << run.err;
 }
 
+// The rules look one cell beyond what they move: a damaged cave still ends in error 9, but the
+// message names the file and the damage, at load where the first step is sure to hit it.
+TEST(Program, ADamagedLevelEndsWithError9NamingTheFileAndTheDamage) {
+    const struct {
+        int column, row, code;
+        const char* message;
+    } cases[] = {
+        {1, 1, 1, "runtime error 9: ./Maps/Map1-1.bin is damaged: no player (code 20) inside the outer wall\n"},
+        {5, 14, 2, "runtime error 9: ./Maps/Map1-1.bin is damaged: a stone, gem or saphir in the bottom row"},
+        {5, 14, 21, " out of range (./Maps/Map1-1.bin is damaged: the outer wall is open at column 5, row 14)\n"},
+    };
+    for (const auto& c : cases) {
+        ProgramCopy copy(kAllData);
+        std::vector<unsigned char> level = ReadFileBytes(copy.File("Maps/Map1-1.bin"));
+        level[c.row * 40 + c.column] = static_cast<unsigned char>(c.code);
+        WriteFileBytes(copy.File("Maps/Map1-1.bin"), level);
+        ProgramRun run = RunTumbrel({"--headless", "--level", "1", "--frames", "5"}, copy.program());
+        EXPECT_EQ(run.exitStatus, 9) << c.message;
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+        EXPECT_NE(run.out.find("result: running level=1 frame=0 "), std::string::npos) << run.out;
+    }
+}
+
 // Brightness of the earth cell right of the player's start in level 1, from a screenshot.
 int EarthCellBrightness(const std::string& screenshot) {
     Picture picture;
