@@ -103,12 +103,15 @@ TEST_F(GlRendererTest, ScaledPresentationRepeatsEveryFramePixelAsAWholeBlockThen
 
 // At scale 1 nothing reads the picture back between frames: unless presenting flushes, the
 // software rasteriser keeps every frame's drawing queued until exit.
-class UnscaledPresentTest : public GlWindowTest {
+class GlRendererUnscaledTest : public GlWindowTest {
 protected:
     static void SetUpTestSuite() { OpenAtScale(1); }
 };
 
-TEST_F(UnscaledPresentTest, PresentingManyFramesKeepsMemoryFlat) {
+TEST_F(GlRendererUnscaledTest, PresentingManyFramesKeepsMemoryFlat) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer holds freed memory in quarantine: the peak tells nothing";
+#endif
     const std::vector<uint8_t> texels = NoiseTexels(256, 256, 5);
     const TextureId texture = CurrentRenderer().CreateTexture(texels.data(), 256, 256, TextureFilter::Nearest);
     auto peakKilobytes = [] {
