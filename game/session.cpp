@@ -7,6 +7,7 @@
 
 #include "core/errors.h"
 #include "core/random.h"
+#include "game/data_files.h"
 #include "game/runner.h"
 #include "game/state.h"
 #include "gfx/frame.h"
@@ -143,10 +144,6 @@ void StartCountingFrames() {
         s.recorder = std::make_unique<RecordingInput>(CurrentInputSource());
         SetInputSource(s.recorder.get());
     }
-}
-
-bool LevelFileCrc(int level, uint32_t& crc) {
-    return FileCrc32("./Maps/Map" + std::to_string(level) + "-1.bin", crc);
 }
 
 long FramesCounted() { return TheSession().frames; }
