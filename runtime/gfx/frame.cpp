@@ -18,11 +18,11 @@ namespace {
 
 constexpr double kPauseSleepMs = 100;
 constexpr double kUnlimitedIntervalMs = 2.0;
-// The hybrid wait sleeps until this close to the due time and spins the rest: sleeping wakes up
-// late by up to a few hundred microseconds, spinning is exact.
-constexpr double kSpinMarginMs = 1.5;
+// The hybrid wait sleeps until this close to the due time and spins the rest on the clock alone:
+// a sleep on a quiet machine wakes up late by some tens of microseconds, the spin is exact.
+constexpr double kSpinMarginMs = 0.1;
 // Events are pumped at least this often while sleeping.
-constexpr double kLongestSleepMs = 4.0;
+constexpr double kLongestSleepMs = 8.0;
 const char* const kPauseSuffix = " <pause>";
 
 struct FrameClock {
@@ -79,9 +79,13 @@ double WaitForFrameSlot() {
         double now = ClockNowMs();
         double remaining = frames.nextDue - now;
         if (remaining < 0) return now;
-        if (frames.wait == FrameWait::Hybrid && remaining > kSpinMarginMs) {
+        if (frames.wait == FrameWait::Busy) continue;
+        if (remaining > kSpinMarginMs) {
             ClockSleepMs(std::min(remaining - kSpinMarginMs, kLongestSleepMs));
+            continue;
         }
+        while (now <= frames.nextDue) now = ClockNowMs();
+        return now;
     }
 }
 
