@@ -94,7 +94,9 @@ std::string CaveText()
 
 const char* OutcomeName(RunOutcome outcome)
 {
+    // In the order of RunOutcome.
     static const char* const kNames[] = {"exit", "dead", "timeout", "running", "escape"};
+    static_assert(sizeof kNames / sizeof kNames[0] == static_cast<size_t>(RunOutcome::Escaped) + 1);
     const auto index = static_cast<size_t>(outcome);
     return index < sizeof kNames / sizeof kNames[0] ? kNames[index] : "running";
 }
