@@ -1,8 +1,10 @@
 #include "game/session.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <ctime>
-#include <fstream>
 #include <memory>
 
 #include "core/errors.h"
@@ -27,6 +29,7 @@ struct Session {
     bool leftByEscape = false;
     bool f12WasDown = false;
     bool reported = false;
+    bool outputFailed = false;  // a screenshot, the dump or the recording could not be written
 };
 
 Session& TheSession() {
@@ -39,8 +42,9 @@ void TakeScheduledScreenshots(Session& s) {
     for (const Screenshot& shot : s.config.options.screenshots) {
         if (shot.frame != s.frames) continue;
         std::string error;
-        if (!s.config.saveScreenshot(shot.path, &error))
-            std::fprintf(stderr, "tumbrel: cannot save the screenshot %s: %s\n", shot.path.c_str(), error.c_str());
+        if (s.config.saveScreenshot(shot.path, &error)) continue;
+        std::fprintf(stderr, "tumbrel: cannot save the screenshot %s: %s\n", shot.path.c_str(), error.c_str());
+        s.outputFailed = true;
     }
 }
 
@@ -86,11 +90,16 @@ bool FramePresented() {
     return PictureWanted(s, s.frames);
 }
 
-void WriteTextFile(const std::string& path, const std::string& text, const char* what) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
-    out.close();
-    if (!out) std::fprintf(stderr, "tumbrel: cannot write the %s %s\n", what, path.c_str());
+bool WriteTextFile(const std::string& path, const std::string& text, const char* what) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    bool written = file && std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    int why = errno;
+    if (file && std::fclose(file) != 0 && written) {
+        written = false;
+        why = errno;
+    }
+    if (!written) std::fprintf(stderr, "tumbrel: cannot write the %s %s: %s\n", what, path.c_str(), std::strerror(why));
+    return written;
 }
 
 void WriteRecording(Session& s) {
@@ -101,18 +110,24 @@ void WriteRecording(Session& s) {
     if (replay.startsInLevel) replay.hasLevelCrc = LevelFileCrc(replay.level, replay.levelCrc);
     s.recorder->FillReplay(replay);
     replay.endFrame = s.frames;
-    WriteTextFile(s.config.options.recordPath, FormatReplay(replay), "recording");
+    if (!WriteTextFile(s.config.options.recordPath, FormatReplay(replay), "recording")) s.outputFailed = true;
 }
 
 // Runs after the clean-up on every way out: the end of a replay, Escape, Alt+F4, an error.
-void ReportAtExit(int) {
+void ReportAtExit(int status) {
     Session& s = TheSession();
     if (s.reported) return;
     s.reported = true;
     if (s.recorder) WriteRecording(s);
-    if (!s.config.options.dumpPath.empty()) WriteTextFile(s.config.options.dumpPath, StateJson(), "dump");
+    const std::string& dump = s.config.options.dumpPath;
+    if (!dump.empty() && !WriteTextFile(dump, StateJson(), "dump")) s.outputFailed = true;
     if (s.config.options.level > 0 || s.config.haveReplay) std::printf("%s\n", ResultLine().c_str());
     std::fflush(stdout);
+    // A run whose files are missing must not pass for a good one with a script that calls it.
+    if (status == 0 && s.outputFailed) {
+        std::fflush(stderr);
+        std::exit(1);
+    }
 }
 
 std::string Number(double value) {

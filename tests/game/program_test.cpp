@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cstdio>
 
 #include "game/replay.h"
 #include "gfx/picture.h"
@@ -113,17 +114,32 @@ TEST(Program, ARecordingReplaysToTheSameState) {
     EXPECT_EQ(ReadFileText(dir.File("a.json")), ReadFileText(dir.File("b.json")));
 }
 
-TEST(Program, BadReplaysAreRefusedWithTheLineAndTheReason) {
+// Bad input is refused at the start (status 2); what a run cannot deliver fails it at the end
+// (status 1), with its other outputs and the result line still written.
+TEST(Program, BadRunsAreRefusedOrFailWithTheReason) {
     ScopedTempDir dir;
     WriteFileText(dir.File("bad.txt"), "tumbrel-replay 1\nframe 3 keys 999\n");
     WriteFileText(dir.File("crc.txt"), "tumbrel-replay 1\nstart level 1\nlevel-crc32 00000000\nend 5\n");
-    const std::pair<const char*, const char*> cases[] = {{"bad.txt", "bad.txt: line 2: scan codes"},
-                                                         {"crc.txt", "another version of"},
-                                                         {"missing.txt", "cannot read the replay"}};
+    const std::string level = "--level=1", frames = "--frames=5", unwritable = "2:" + dir.File("no/s.png");
+    const struct {
+        std::vector<std::string> arguments;
+        int status;
+        std::string message;
+    } cases[] = {
+        {{"--replay", dir.File("bad.txt")}, 2, "bad.txt: line 2: scan codes"},
+        {{"--replay", dir.File("crc.txt")}, 2, "another version of"},
+        {{"--replay", dir.File("missing.txt")}, 2, "cannot read the replay"},
+        {{level, frames, "--screenshot", unwritable}, 1, "cannot save the screenshot " + dir.File("no/s.png") + ": "},
+    };
     for (const auto& c : cases) {
-        ProgramRun run = RunTumbrel({"--headless", "--replay", dir.File(c.first)});
-        EXPECT_EQ(run.exitStatus, 2) << c.first;
-        EXPECT_NE(run.err.find(c.second), std::string::npos) << run.err;
+        std::vector<std::string> arguments = {"--headless", "--dump", dir.File("d.json")};
+        arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
+        std::remove(dir.File("d.json").c_str());
+        ProgramRun run = RunTumbrel(arguments);
+        EXPECT_EQ(run.exitStatus, c.status) << c.message;
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+        EXPECT_EQ(run.out.find("result: ") != std::string::npos, c.status == 1) << run.out;
+        EXPECT_EQ(FileExists(dir.File("d.json")), c.status == 1) << c.message;
     }
 }
 
