@@ -1,5 +1,6 @@
 // Process entry of TUMBREL 2009: reads the command line, prepares the platform and the run it
 // asks for, and hands over to the program frame, which never returns.
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <cstdio>
@@ -57,6 +58,9 @@ bool PrepareReplay(Options& options, SessionConfig& config) {
     if (replay.hasLevelCrc && (!LevelFileCrc(replay.level, crc, ProgramDirectory()) || crc != replay.levelCrc))
         return Refuse(options.replayPath + ": the replay was recorded on another version of " +
                       LevelFilePath(replay.level, ProgramDirectory()));
+    // The replay ends with the frame before its end; frame 0 is always shown.
+    std::string unshown = ShotNeverShown(options, std::max(replay.endFrame, 1L), "before the replay ends");
+    if (!unshown.empty()) return Refuse(unshown);
     config.haveReplay = true;
     config.seed = replay.seed;
     return true;

@@ -74,6 +74,14 @@ bool ApplyFlag(const std::string& name, Options& options) {
 
 }  // namespace
 
+std::string ShotNeverShown(const Options& options, long framesShown, const std::string& because) {
+    for (const Screenshot& shot : options.screenshots)
+        if (shot.frame >= framesShown)
+            return "--screenshot " + std::to_string(shot.frame) + ":" + shot.path + ": frame " +
+                   std::to_string(shot.frame) + " is never shown " + because;
+    return "";
+}
+
 bool ParseOptions(const std::vector<std::string>& arguments, Options& options, std::string& error) {
     options = Options{};
     for (size_t i = 0; i < arguments.size(); ++i) {
@@ -100,6 +108,10 @@ bool ParseOptions(const std::vector<std::string>& arguments, Options& options, s
     if (!options.recordPath.empty() && !options.replayPath.empty()) {
         error = "--record and --replay cannot be used together";
         return false;
+    }
+    if (options.frames > 0) {
+        error = ShotNeverShown(options, options.frames, "with --frames " + std::to_string(options.frames));
+        if (!error.empty()) return false;
     }
     return true;
 }

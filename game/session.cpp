@@ -6,6 +6,7 @@
 #include <cstring>
 #include <ctime>
 #include <memory>
+#include <vector>
 
 #include "core/errors.h"
 #include "core/random.h"
@@ -30,6 +31,7 @@ struct Session {
     bool f12WasDown = false;
     bool reported = false;
     bool outputFailed = false;  // a screenshot, the dump or the recording could not be written
+    std::vector<bool> shotsTried;  // by the order of options.screenshots
 };
 
 Session& TheSession() {
@@ -39,8 +41,11 @@ Session& TheSession() {
 
 void TakeScheduledScreenshots(Session& s) {
     if (!s.config.saveScreenshot) return;
-    for (const Screenshot& shot : s.config.options.screenshots) {
+    const std::vector<Screenshot>& shots = s.config.options.screenshots;
+    for (size_t i = 0; i < shots.size(); ++i) {
+        const Screenshot& shot = shots[i];
         if (shot.frame != s.frames) continue;
+        s.shotsTried[i] = true;
         std::string error;
         if (s.config.saveScreenshot(shot.path, &error)) continue;
         std::fprintf(stderr, "tumbrel: cannot save the screenshot %s: %s\n", shot.path.c_str(), error.c_str());
@@ -113,6 +118,18 @@ void WriteRecording(Session& s) {
     if (!WriteTextFile(s.config.options.recordPath, FormatReplay(replay), "recording")) s.outputFailed = true;
 }
 
+// A shot whose frame never came (the level was left, the replay ended) is as missing as one
+// that could not be saved.
+void ReportMissedScreenshots(Session& s) {
+    const std::vector<Screenshot>& shots = s.config.options.screenshots;
+    for (size_t i = 0; i < shots.size(); ++i) {
+        if (s.shotsTried[i]) continue;
+        std::fprintf(stderr, "tumbrel: the screenshot %s was not taken: the run ended after %ld frames, before frame %ld\n",
+                     shots[i].path.c_str(), s.frames, shots[i].frame);
+        s.outputFailed = true;
+    }
+}
+
 // Runs after the clean-up on every way out: the end of a replay, Escape, Alt+F4, an error.
 void ReportAtExit(int status) {
     Session& s = TheSession();
@@ -121,6 +138,7 @@ void ReportAtExit(int status) {
     if (s.recorder) WriteRecording(s);
     const std::string& dump = s.config.options.dumpPath;
     if (!dump.empty() && !WriteTextFile(dump, StateJson(), "dump")) s.outputFailed = true;
+    ReportMissedScreenshots(s);
     if (s.config.options.level > 0 || s.config.haveReplay) std::printf("%s\n", ResultLine().c_str());
     std::fflush(stdout);
     // A run whose files are missing must not pass for a good one with a script that calls it.
@@ -141,6 +159,7 @@ std::string Number(double value) {
 void BeginSession(const SessionConfig& config) {
     Session& s = TheSession();
     s.config = config;
+    s.shotsTried.assign(config.options.screenshots.size(), false);
     SeedRandom(config.seed);
     SetFramePresentedHook(FramePresented);
     SetExitHandler(ReportAtExit);

@@ -120,6 +120,7 @@ TEST(Program, BadRunsAreRefusedOrFailWithTheReason) {
     ScopedTempDir dir;
     WriteFileText(dir.File("bad.txt"), "tumbrel-replay 1\nframe 3 keys 999\n");
     WriteFileText(dir.File("crc.txt"), "tumbrel-replay 1\nstart level 1\nlevel-crc32 00000000\nend 5\n");
+    WriteFileText(dir.File("esc.txt"), "tumbrel-replay 1\nstart level 1\nframe 3 keys 1\nend 50\n");
     const std::string level = "--level=1", frames = "--frames=5", unwritable = "2:" + dir.File("no/s.png");
     const struct {
         std::vector<std::string> arguments;
@@ -129,7 +130,10 @@ TEST(Program, BadRunsAreRefusedOrFailWithTheReason) {
         {{"--replay", dir.File("bad.txt")}, 2, "bad.txt: line 2: scan codes"},
         {{"--replay", dir.File("crc.txt")}, 2, "another version of"},
         {{"--replay", dir.File("missing.txt")}, 2, "cannot read the replay"},
+        {{level, frames, "--screenshot", "5:s.png"}, 2, "--screenshot 5:s.png: frame 5 is never shown with --frames 5"},
         {{level, frames, "--screenshot", unwritable}, 1, "cannot save the screenshot " + dir.File("no/s.png") + ": "},
+        {{"--replay", dir.File("esc.txt"), "--screenshot", "3:" + dir.File("s.png")}, 1,
+         "the screenshot " + dir.File("s.png") + " was not taken: the run ended after 3 frames, before frame 3\n"},
     };
     for (const auto& c : cases) {
         std::vector<std::string> arguments = {"--headless", "--dump", dir.File("d.json")};
