@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -66,6 +67,19 @@ bool PrepareReplay(Options& options, SessionConfig& config) {
     return true;
 }
 
+// The program works in its own directory, but the files named on its command line are the caller's.
+void FromCallersDirectory(std::string& path) {
+    std::error_code failed;
+    std::filesystem::path whole = std::filesystem::absolute(path, failed);
+    if (!path.empty() && !failed) path = whole.string();
+}
+
+void WriteOutputsBesideTheCaller(Options& options) {
+    FromCallersDirectory(options.recordPath);
+    FromCallersDirectory(options.dumpPath);
+    for (Screenshot& shot : options.screenshots) FromCallersDirectory(shot.path);
+}
+
 uint32_t SeedFromTheClock() {
     auto now = std::chrono::system_clock::now().time_since_epoch();
     return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
@@ -95,6 +109,7 @@ int main(int argc, char** argv) {
 
     gConfig.seed = options.hasSeed ? static_cast<uint32_t>(options.seed) : SeedFromTheClock();
     if (!options.replayPath.empty() && !PrepareReplay(options, gConfig)) return 2;
+    WriteOutputsBesideTheCaller(options);
     gConfig.options = options;
     gConfig.saveScreenshot = [](const std::string& path, std::string* why) { return SaveScreenshot(path, why); };
     if (options.headless) SetClockSource(HeadlessClock());

@@ -16,8 +16,9 @@ namespace {
 
 std::string Program() { return BuildDirectory() + "/tumbrel"; }
 
-ProgramRun RunTumbrel(const std::vector<std::string>& arguments, const std::string& program = Program()) {
-    return RunProgram(program, arguments, "", 120, {"SDL_VIDEODRIVER=offscreen", "SDL_AUDIODRIVER=dummy"});
+ProgramRun RunTumbrel(const std::vector<std::string>& arguments, const std::string& program = Program(),
+                      const std::string& workingDirectory = "") {
+    return RunProgram(program, arguments, workingDirectory, 120, {"SDL_VIDEODRIVER=offscreen", "SDL_AUDIODRIVER=dummy"});
 }
 
 // A private copy of the program with the data files given, so a test can take some away.
@@ -48,8 +49,9 @@ std::string JsonValue(const std::string& json, const std::string& name) {
 
 TEST(Program, FramesCountFromTheFirstFrameOfTheLevel) {
     ScopedTempDir dir;
-    ProgramRun run = RunTumbrel({"--headless", "--level", "1", "--frames", "49", "--dump", dir.File("d.json"),
-                                 "--screenshot", "1:" + dir.File("s.png")});
+    // Files named on the command line are the caller's, though the program works in its own folder.
+    ProgramRun run = RunTumbrel({"--headless", "--level", "1", "--frames", "49", "--dump", "d.json", "--screenshot", "1:s.png"},
+                                Program(), dir.path());
     ASSERT_EQ(run.exitStatus, 0) << run.err;
     EXPECT_NE(run.out.find("result: running level=1 frame=49 score=0 gems=34 time=299\n"), std::string::npos)
         << run.out;
