@@ -49,6 +49,9 @@ bool PrepareReplay(Options& options, SessionConfig& config) {
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     std::string error;
     if (!ParseReplay(text, config.replay, error)) return Refuse(options.replayPath + ": " + error);
+    std::error_code different;
+    if (!options.recordPath.empty() && std::filesystem::equivalent(options.recordPath, options.replayPath, different))
+        return Refuse("--record " + options.recordPath + " would overwrite the replay it plays");
     const Replay& replay = config.replay;
     if (!replay.startsInLevel && options.level > 0)
         return Refuse(options.replayPath + ": the replay starts in the menu, not in level " + std::to_string(options.level));

@@ -105,10 +105,6 @@ bool ParseOptions(const std::vector<std::string>& arguments, Options& options, s
             return false;
         }
     }
-    if (!options.recordPath.empty() && !options.replayPath.empty()) {
-        error = "--record and --replay cannot be used together";
-        return false;
-    }
     if (options.frames > 0) {
         error = ShotNeverShown(options, options.frames, "with --frames " + std::to_string(options.frames));
         if (!error.empty()) return false;
@@ -132,6 +128,7 @@ const char* OptionsHelp() {
            "  --mute                 play without sound (the same as --volume 0)\n"
            "  --seed N               seed the random numbers (for reproducible runs)\n"
            "  --record FILE          write the keys of every frame and the seed to FILE\n"
+           "                         (with --replay: the replay as it played)\n"
            "  --replay FILE          play the keys of FILE instead of the keyboard; ends with it\n"
            "  --level N              start level N at once; the program ends when it is left\n"
            "  --headless             no visible window, no sound, no frame pacing\n"

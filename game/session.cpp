@@ -28,6 +28,7 @@ struct Session {
     bool counting = false;
     long frames = 0;
     bool leftByEscape = false;
+    bool endedByFrameLimit = false;  // between frames, by --frames or the replay's end
     bool f12WasDown = false;
     bool reported = false;
     bool outputFailed = false;  // a screenshot, the dump or the recording could not be written
@@ -91,7 +92,10 @@ bool FramePresented() {
     TakeScreenshotOnF12(s);
     if (!s.counting) return true;
     ++s.frames;
-    if (RunIsComplete(s)) EndProgram();
+    if (RunIsComplete(s)) {
+        s.endedByFrameLimit = true;
+        EndProgram();
+    }
     return PictureWanted(s, s.frames);
 }
 
@@ -114,7 +118,9 @@ void WriteRecording(Session& s) {
     replay.level = s.config.options.level;
     if (replay.startsInLevel) replay.hasLevelCrc = LevelFileCrc(replay.level, replay.levelCrc);
     s.recorder->FillReplay(replay);
-    replay.endFrame = s.frames;
+    // A run that ends inside a frame ends on its keys (Escape, a menu choice, or Alt+F4 read
+    // before the frame is shown): the replay must play that frame as well.
+    replay.endFrame = s.endedByFrameLimit ? s.frames : s.frames + 1;
     if (!WriteTextFile(s.config.options.recordPath, FormatReplay(replay), "recording")) s.outputFailed = true;
 }
 
@@ -174,7 +180,9 @@ void StartCountingFrames() {
     if (s.config.haveReplay) {
         s.replayInput = std::make_unique<ReplayInput>(s.config.replay);
         SetInputSource(s.replayInput.get());
-    } else if (!s.config.options.recordPath.empty()) {
+    }
+    // A replay recorded again comes out as it played: its true end, the level's checksum.
+    if (!s.config.options.recordPath.empty()) {
         s.recorder = std::make_unique<RecordingInput>(CurrentInputSource());
         SetInputSource(s.recorder.get());
     }
