@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "game/gems_table.h"
+
 namespace {
 
 bool ParseWhole(const std::string& text, long low, long high, long& value) {
@@ -33,7 +35,8 @@ bool ApplyValue(const std::string& name, const std::string& value, Options& opti
         options.hasSeed = true;
         options.seed = static_cast<unsigned long>(number);
     } else if (name == "--level") {
-        if (!ParseWhole(value, 1, 50, number)) return error = "--level needs a level number from 1 to 50", false;
+        if (!ParseWhole(value, 1, kLevelCount, number))
+            return error = "--level needs a level number from 1 to " + std::to_string(kLevelCount), false;
         options.level = static_cast<int>(number);
     } else if (name == "--frames") {
         if (!ParseWhole(value, 1, 1L << 40, number)) return error = "--frames needs a positive number of frames", false;

@@ -1,6 +1,6 @@
 // The program's command line: window and scale, sound volume, seed, recording and replays,
 // headless runs with screenshots and a state dump. Without options the game runs exactly as shipped.
-// Depends on nothing.
+// Depends on the number of levels (game/gems_table.h) only.
 #pragma once
 #include <string>
 #include <vector>
