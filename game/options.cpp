@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "game/gems_table.h"
+
 namespace {
 
 bool ParseWhole(const std::string& text, long low, long high, long& value) {
@@ -33,7 +35,8 @@ bool ApplyValue(const std::string& name, const std::string& value, Options& opti
         options.hasSeed = true;
         options.seed = static_cast<unsigned long>(number);
     } else if (name == "--level") {
-        if (!ParseWhole(value, 1, 50, number)) return error = "--level needs a level number from 1 to 50", false;
+        if (!ParseWhole(value, 1, kLevelCount, number))
+            return error = "--level needs a level number from 1 to " + std::to_string(kLevelCount), false;
         options.level = static_cast<int>(number);
     } else if (name == "--frames") {
         if (!ParseWhole(value, 1, 1L << 40, number)) return error = "--frames needs a positive number of frames", false;
@@ -74,6 +77,14 @@ bool ApplyFlag(const std::string& name, Options& options) {
 
 }  // namespace
 
+std::string ShotNeverShown(const Options& options, long framesShown, const std::string& because) {
+    for (const Screenshot& shot : options.screenshots)
+        if (shot.frame >= framesShown)
+            return "--screenshot " + std::to_string(shot.frame) + ":" + shot.path + ": frame " +
+                   std::to_string(shot.frame) + " is never shown " + because;
+    return "";
+}
+
 bool ParseOptions(const std::vector<std::string>& arguments, Options& options, std::string& error) {
     options = Options{};
     for (size_t i = 0; i < arguments.size(); ++i) {
@@ -97,9 +108,9 @@ bool ParseOptions(const std::vector<std::string>& arguments, Options& options, s
             return false;
         }
     }
-    if (!options.recordPath.empty() && !options.replayPath.empty()) {
-        error = "--record and --replay cannot be used together";
-        return false;
+    if (options.frames > 0) {
+        error = ShotNeverShown(options, options.frames, "with --frames " + std::to_string(options.frames));
+        if (!error.empty()) return false;
     }
     return true;
 }
@@ -120,6 +131,7 @@ const char* OptionsHelp() {
            "  --mute                 play without sound (the same as --volume 0)\n"
            "  --seed N               seed the random numbers (for reproducible runs)\n"
            "  --record FILE          write the keys of every frame and the seed to FILE\n"
+           "                         (with --replay: the replay as it played)\n"
            "  --replay FILE          play the keys of FILE instead of the keyboard; ends with it\n"
            "  --level N              start level N at once; the program ends when it is left\n"
            "  --headless             no visible window, no sound, no frame pacing\n"

@@ -15,6 +15,7 @@
 #include <zlib.h>
 
 #include "core/errors.h"
+#include "game/gems_table.h"
 #include "input/keyboard.h"
 
 namespace {
@@ -81,11 +82,11 @@ bool ParseStartLine(std::istringstream& words, Replay& replay, std::string& what
     long level = 0;
     if (where == "menu") {
         replay.startsInLevel = false;
-    } else if (where == "level" && ReadNumber(words, level, 1, 99)) {
+    } else if (where == "level" && ReadNumber(words, level, 1, kLevelCount)) {
         replay.startsInLevel = true;
         replay.level = static_cast<int>(level);
     } else {
-        what = "expected \"start menu\" or \"start level N\" (N from 1 to 99)";
+        what = "expected \"start menu\" or \"start level N\" (N from 1 to " + std::to_string(kLevelCount) + ")";
         return false;
     }
     return true;
