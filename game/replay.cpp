@@ -8,20 +8,24 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <sstream>
 
 namespace {
 
+// Where a long is 32 bits (the browser build), frame numbers stop at 2^31 - 1, a year at 60 a second.
+constexpr long long kLastFrame = std::min<long long>(1LL << 40, std::numeric_limits<long>::max());
+
 std::string AtLine(int line, const std::string& what) { return "line " + std::to_string(line) + ": " + what; }
 
-bool ReadNumber(std::istringstream& words, long& value, long low, long high) {
+bool ReadNumber(std::istringstream& words, long long& value, long long low, long long high) {
     std::string word;
     if (!(words >> word) || word.empty()) return false;
     char* end = nullptr;
     errno = 0;
     long long parsed = std::strtoll(word.c_str(), &end, 10);
     if (*end != '\0' || errno != 0 || parsed < low || parsed > high) return false;
-    value = static_cast<long>(parsed);
+    value = parsed;
     return true;
 }
 
@@ -32,9 +36,9 @@ bool NothingMore(std::istringstream& words) {
 
 // One keys line: "frame F keys [codes]".
 bool ParseFrameLine(std::istringstream& words, Replay& replay, std::string& what) {
-    long frame = 0;
+    long long frame = 0;
     std::string keysWord;
-    if (!ReadNumber(words, frame, 0, 1L << 40) || !(words >> keysWord) || keysWord != "keys") {
+    if (!ReadNumber(words, frame, 0, kLastFrame) || !(words >> keysWord) || keysWord != "keys") {
         what = "expected \"frame F keys [scan codes]\"";
         return false;
     }
@@ -44,8 +48,8 @@ bool ParseFrameLine(std::istringstream& words, Replay& replay, std::string& what
         return false;
     }
     ReplayKeys keys;
-    keys.frame = frame;
-    long code = 0;
+    keys.frame = static_cast<long>(frame);
+    long long code = 0;
     while (!words.eof()) {
         words >> std::ws;
         if (words.eof()) break;
@@ -62,7 +66,7 @@ bool ParseFrameLine(std::istringstream& words, Replay& replay, std::string& what
 bool ParseStartLine(std::istringstream& words, Replay& replay, std::string& what) {
     std::string where;
     words >> where;
-    long level = 0;
+    long long level = 0;
     if (where == "menu") {
         replay.startsInLevel = false;
     } else if (where == "level" && ReadNumber(words, level, 1, 99)) {
@@ -90,9 +94,9 @@ bool ParseCrcLine(std::istringstream& words, Replay& replay, std::string& what) 
 }
 
 bool ParseLine(const std::string& word, std::istringstream& words, Replay& replay, std::string& what) {
-    long number = 0;
+    long long number = 0;
     if (word == "seed") {
-        if (!ReadNumber(words, number, 0, 0xFFFFFFFFL)) return what = "expected \"seed N\" (0 to 4294967295)", false;
+        if (!ReadNumber(words, number, 0, 0xFFFFFFFFLL)) return what = "expected \"seed N\" (0 to 4294967295)", false;
         replay.seed = static_cast<uint32_t>(number);
     } else if (word == "start") {
         if (!ParseStartLine(words, replay, what)) return false;
@@ -101,8 +105,8 @@ bool ParseLine(const std::string& word, std::istringstream& words, Replay& repla
     } else if (word == "frame") {
         return ParseFrameLine(words, replay, what);
     } else if (word == "end") {
-        if (!ReadNumber(words, number, 0, 1L << 40)) return what = "expected \"end N\"", false;
-        replay.endFrame = number;
+        if (!ReadNumber(words, number, 0, kLastFrame)) return what = "expected \"end N\"", false;
+        replay.endFrame = static_cast<long>(number);
     } else {
         what = "unknown line \"" + word + "\"";
         return false;
@@ -126,7 +130,7 @@ bool ParseReplay(const std::string& text, Replay& replay, std::string& error) {
         std::string word;
         if (!(words >> word) || word[0] == '#') continue;
         if (!sawHeader) {
-            long version = 0;
+            long long version = 0;
             if (word != "tumbrel-replay" || !ReadNumber(words, version, 1, 1) || !NothingMore(words)) {
                 error = AtLine(lineNumber, "a replay starts with \"tumbrel-replay 1\"");
                 return false;
