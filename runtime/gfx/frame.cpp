@@ -80,6 +80,7 @@ double WaitForFrameSlot() {
         if (frames.wait == FrameWait::Hybrid && remaining > kSpinMarginMs) {
             ClockSleepMs(std::min(remaining - kSpinMarginMs, kLongestSleepMs));
         }
+        if (frames.wait == FrameWait::Sleep) ClockSleepMs(std::min(remaining, kLongestSleepMs));
     }
 }
 
