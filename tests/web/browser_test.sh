@@ -2,7 +2,7 @@
 # The browser version against the native one. Builds build-web/ (scripts/web.sh), serves it on a
 # free port of 127.0.0.1 and opens it in headless Chromium: a level replay must end with the same
 # result line and the same state (the cave and the counters) as the native headless run of it,
-# and the menu's picture must be the native one pixel for pixel.
+# and its picture of frame 200 and the menu's picture must be the native ones pixel for pixel.
 #   TUMBREL_WEB_REPLAY=FILE  the replay to play (default: level 1's shipped solution, when there is
 #                            one, else tests/web/level01-walk.replay)
 # Needs the native build in build/ (scripts/test.sh makes it first).
@@ -14,6 +14,7 @@ NATIVE="$REPO_ROOT/build/tumbrel"
 REPLAY="${TUMBREL_WEB_REPLAY:-$REPO_ROOT/assets/levels/solutions/level01.replay}"
 [ -f "$REPLAY" ] || REPLAY="$REPO_ROOT/tests/web/level01-walk.replay"
 MENU_FRAME=16
+CAVE_FRAME=200
 PAGE_TIMEOUT=300
 
 install_packages "${BROWSER_PACKAGES[@]}"
@@ -61,9 +62,10 @@ start_server
 mkdir -p "$WEB_DIR/replays"
 cp "$REPLAY" "$WEB_DIR/replays/test.replay"
 
-"$NATIVE" --headless --replay "$REPLAY" --dump "$WORK/native.json" > "$WORK/native.out"
+"$NATIVE" --headless --replay "$REPLAY" --dump "$WORK/native.json" --screenshot "$CAVE_FRAME:$WORK/native-replay.png" \
+    > "$WORK/native.out"
 "$NATIVE" --headless --frames $((MENU_FRAME + 4)) --screenshot "$MENU_FRAME:$WORK/native-menu.png" > /dev/null
-open_page replay "headless=1&replay=replays/test.replay&dump=1"
+open_page replay "headless=1&replay=replays/test.replay&dump=1&screenshot=$CAVE_FRAME"
 open_page menu "headless=1&frames=$((MENU_FRAME + 4))&screenshot=$MENU_FRAME"
 
-python3 "$REPO_ROOT/tests/web/compare.py" "$WORK" "$(basename "$REPLAY")"
+python3 "$REPO_ROOT/tests/web/compare.py" "$WORK" "$(basename "$REPLAY")" "$CAVE_FRAME"

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Compares the browser's runs (the DOM Chromium dumped) with the native runs, all in WORK:
-replay.html against native.out and native.json, menu.html against native-menu.png."""
+replay.html against native.out, native.json and native-replay.png, menu.html against
+native-menu.png. Arguments: WORK REPLAY_NAME FRAME_OF_THE_REPLAY_PICTURE."""
 import base64
 import html
 import json
@@ -79,26 +80,27 @@ def check_replay(work, replay_name):
     return problems
 
 
-def check_menu(work):
-    dom = open(work + "/menu.html").read()
+def check_picture(work, page, what):
+    dom = open("%s/%s.html" % (work, page)).read()
     state, status = page_state(dom)
     found = re.search(r'src="data:image/png;base64,([^"]*)"', dom)
     if state != "ended" or not found:
-        return ["the menu page gave no picture (%s): %s" % (state, status)]
+        return ["the %s page gave no picture (%s): %s" % (page, state, status)]
     web = rgb_pixels(base64.b64decode(found.group(1)))
-    native = rgb_pixels(open(work + "/native-menu.png", "rb").read())
+    native = rgb_pixels(open("%s/native-%s.png" % (work, page), "rb").read())
     if web[:2] != native[:2]:
-        return ["the menu pictures differ in size: browser %dx%d, native %dx%d" % (web[:2] + native[:2])]
+        return ["the pictures of %s differ in size: browser %dx%d, native %dx%d" % ((what,) + web[:2] + native[:2])]
     differing = sum(web[2][i:i + 3] != native[2][i:i + 3] for i in range(0, len(web[2]), 3))
     if differing:
-        return ["%d of the menu picture's pixels differ from the native ones" % differing]
-    print("web: the menu picture is the native one, pixel for pixel")
+        return ["%d pixels of %s differ from the native ones" % (differing, what)]
+    print("web: the picture of %s is the native one, pixel for pixel" % what)
     return []
 
 
 def main():
     work, replay_name = sys.argv[1], sys.argv[2]
-    checks = [check_replay(work, replay_name), check_menu(work)]
+    checks = [check_replay(work, replay_name), check_picture(work, "replay", "the replay's frame " + sys.argv[3]),
+              check_picture(work, "menu", "the menu")]
     for problems in checks:
         for problem in problems:
             print("web: FAILED: " + problem)
