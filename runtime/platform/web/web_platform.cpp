@@ -2,6 +2,7 @@
 // behind the same seams and device steps as the desktop one, so the program's entry and the
 // game run unchanged. The page (index.html) prepares the files and the command line.
 #include <emscripten.h>
+#include <sys/stat.h>
 
 #include <string>
 #include <vector>
@@ -110,6 +111,9 @@ void ShutdownInputStep() {
 
 void RegisterPlatformDevices(const PlatformOptions& options) {
     Platform().options = options;
+    // The browser's C library starts with a umask that masks every permission: a saved file
+    // would then be created unreadable, and the next read of it would fail.
+    umask(022);
     // A headless run keeps the clock the program gave it: it never waits.
     if (!options.headless) {
         SetClockSource(&kWebClock);
