@@ -1,5 +1,5 @@
 // levelc: compiles level sources into the game's 1200-byte level files, shows level files as
-// text, and creates the game's data files for a new player.
+// text, creates the game's data files for a new player and fills a level's high-score table.
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -11,6 +11,7 @@
 
 #include "level_check.h"
 #include "level_source.h"
+#include "score_table.h"
 
 namespace {
 
@@ -20,7 +21,9 @@ const char* kUsage =
     "       levelc check SOURCE.txt...          report design problems; levelNN.txt is checked\n"
     "                                           against the gems level NN demands\n"
     "       levelc init-data DIR                create LevC.bin, Player.bin, Name.bin and Data.bin\n"
-    "                                           in DIR for a new player (existing files are kept)\n";
+    "                                           in DIR for a new player (existing files are kept)\n"
+    "       levelc scores DIR LEVEL [NAME SCORE]... replace level LEVEL's high-score table in DIR,\n"
+    "                                           best first (a score on level N opens level N + 1)\n";
 
 bool ReadWholeFile(const std::string& path, std::string& contents) {
     std::ifstream in(path, std::ios::binary);
@@ -125,6 +128,14 @@ int InitData(const std::string& directory) {
     return 0;
 }
 
+int Scores(const std::string& directory, const std::string& levelText, std::vector<std::string> namesAndScores) {
+    const bool digits = !levelText.empty() && levelText.size() <= 3 && levelText.find_first_not_of("0123456789") == std::string::npos;
+    std::string error;
+    if (WriteScoreTable(directory, digits ? std::stoi(levelText) : 0, namesAndScores, error)) return 0;
+    std::fprintf(stderr, "levelc: %s\n", error.c_str());
+    return 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -133,6 +144,7 @@ int main(int argc, char** argv) {
     if (command == "show" && argc == 3) return Show(argv[2]);
     if (command == "init-data" && argc == 3) return InitData(argv[2]);
     if (command == "check" && argc >= 3) return Check(argc - 2, argv + 2);
+    if (command == "scores" && argc >= 4) return Scores(argv[2], argv[3], std::vector<std::string>(argv + 4, argv + argc));
     bool askedForHelp = command == "--help" || command == "-h";
     std::fputs(kUsage, askedForHelp ? stdout : stderr);
     return askedForHelp ? 0 : 2;
