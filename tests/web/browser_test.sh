@@ -43,9 +43,9 @@ start_server() {
     return 1
 }
 
-# open_page NAME QUERY: the page's DOM once the program has ended, in $WORK/NAME.html. The
-# network is closed here: nothing that would reach out is left on. Virtual time lets the page's
-# waits pass at once.
+# open_page NAME QUERY: the page's DOM once the program has ended, in $WORK/NAME.html. The page
+# runs as a player's would, paced by its clock; virtual time lets its waits pass at once. The
+# network is closed here: nothing that would reach out is left on.
 open_page() {
     local name="$1" query="$2"
     timeout "$PAGE_TIMEOUT" chromium --headless=new --no-sandbox --use-angle=swiftshader --enable-unsafe-swiftshader \
@@ -65,7 +65,7 @@ cp "$REPLAY" "$WEB_DIR/replays/test.replay"
 "$NATIVE" --headless --replay "$REPLAY" --dump "$WORK/native.json" --screenshot "$CAVE_FRAME:$WORK/native-replay.png" \
     > "$WORK/native.out"
 "$NATIVE" --headless --frames $((MENU_FRAME + 4)) --screenshot "$MENU_FRAME:$WORK/native-menu.png" > /dev/null
-open_page replay "headless=1&replay=replays/test.replay&dump=1&screenshot=$CAVE_FRAME"
-open_page menu "headless=1&frames=$((MENU_FRAME + 4))&screenshot=$MENU_FRAME"
+open_page replay "replay=replays/test.replay&dump=1&screenshot=$CAVE_FRAME"
+open_page menu "frames=$((MENU_FRAME + 4))&screenshot=$MENU_FRAME"
 
 python3 "$REPO_ROOT/tests/web/compare.py" "$WORK" "$(basename "$REPLAY")" "$CAVE_FRAME"

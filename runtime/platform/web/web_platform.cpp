@@ -4,6 +4,8 @@
 #include <emscripten.h>
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -42,17 +44,22 @@ void LookAfterPage() {
 }
 
 // Waiting hands the page back to the browser (drawing, events, sound); the game resumes after.
-// Long waits are cut into pieces so the sound never runs dry.
+// Long waits are cut into pieces so the sound never runs dry. Every wait, even one of 0 ms,
+// hands the page over for at least a millisecond: a caller that waits for the clock to move on
+// would otherwise spin, and the clock need not move while the page is held (in virtual time it
+// does not move at all).
 constexpr double kLongestWaitMs = 20;
 
 double WebNowMs() { return emscripten_get_now(); }
 
 void WebSleepMs(double ms) {
     const double until = emscripten_get_now() + ms;
-    for (double left = ms; left > 0; left = until - emscripten_get_now()) {
-        emscripten_sleep(static_cast<unsigned>(left < kLongestWaitMs ? left : kLongestWaitMs));
+    double left = ms;
+    do {
+        emscripten_sleep(static_cast<unsigned>(std::ceil(std::max(1.0, std::min(left, kLongestWaitMs)))));
         LookAfterPage();
-    }
+        left = until - emscripten_get_now();
+    } while (left > 0);
 }
 
 const ClockSource kWebClock = {WebNowMs, WebSleepMs};
