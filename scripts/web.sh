@@ -58,19 +58,20 @@ fetch_library_sources() {
     touch "$deps/ready"
 }
 
-# The read-only files the page preloads, staged in the layout the page expects (see index.html).
+# The read-only files the page preloads, laid out as beside the program: Media.sbx, smalfont.bmp
+# and Maps/ with the levels and a new player's four files.
 stage_data() {
     local data="$WEB_DIR/data"
     [ -f "$NATIVE_DIR/CMakeCache.txt" ] || cmake -S "$REPO_ROOT" -B "$NATIVE_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo
     cmake --build "$NATIVE_DIR" -j"$JOBS" --target levels media levelc
-    mkdir -p "$data/levels" "$data/newplayer"
+    mkdir -p "$data/Maps"
     # Only changed files are copied: the package is rebuilt when one of them changes.
-    cmake -E copy_if_different "$NATIVE_DIR"/Maps/Map*-1.bin "$data/levels/"
+    cmake -E copy_if_different "$NATIVE_DIR"/Maps/Map*-1.bin "$data/Maps/"
     cmake -E copy_if_different "$NATIVE_DIR/Media.sbx" "$NATIVE_DIR/smalfont.bmp" "$data/"
     local fresh
     fresh=$(mktemp -d)
     "$NATIVE_DIR/levelc" init-data "$fresh" > /dev/null
-    cmake -E copy_if_different "$fresh"/*.bin "$data/newplayer/"
+    cmake -E copy_if_different "$fresh"/*.bin "$data/Maps/"
     rm -rf "$fresh"
 }
 

@@ -138,7 +138,7 @@ public:
     void StopVoice(int channel) override { voices_.erase(channel); }
     bool VoiceIsPlaying(int channel) override;
 
-    void Open();
+    void Open(float outputGain);
     void Close() { voices_.clear(); }
     void Service();
 
@@ -151,6 +151,7 @@ private:
     std::vector<int16_t> chunk_;
     double lastServiceMs_ = 0;
     double silentFrames_ = 0;  // owed to the voices while nothing is heard
+    float outputGain_ = 1.0f;
 };
 
 bool WebSoundDevice::StartVoice(const VoiceStart& start) {
@@ -170,7 +171,8 @@ bool WebSoundDevice::VoiceIsPlaying(int channel) {
     return it != voices_.end() && !it->second.mix.finished();
 }
 
-void WebSoundDevice::Open() {
+void WebSoundDevice::Open(float outputGain) {
+    outputGain_ = outputGain;
     WebAudioListenForFirstTouch();
     chunk_.assign(kChunkFrames * 2, 0);
     lastServiceMs_ = emscripten_get_now();
@@ -181,7 +183,7 @@ void WebSoundDevice::MixInto(int16_t* out, size_t frames) {
     for (auto& entry : voices_) {
         if (!entry.second.mix.finished()) scratch_.push_back(entry.second.mix);
     }
-    MixVoices(scratch_.data(), scratch_.size(), 2, out, frames);
+    MixVoices(scratch_.data(), scratch_.size(), 2, out, frames, outputGain_);
     size_t next = 0;
     for (auto& entry : voices_) {
         if (!entry.second.mix.finished()) entry.second.mix.position = scratch_[next++].position;
@@ -223,8 +225,8 @@ bool gWebSoundOpen = false;
 
 void WebSoundCreateSlots() { CreateSoundSlots(); }
 
-void WebSoundOpen() {
-    gWebSound.Open();
+void WebSoundOpen(float outputGain) {
+    gWebSound.Open(outputGain);
     gWebSoundOpen = true;
     SetSoundDevice(&gWebSound);
 }

@@ -16,6 +16,6 @@ bool ConvertPcm(const PcmFormat& from, const uint8_t* bytes, size_t byteCount, c
 // The program frame's sound steps (as on the desktop), and the top-up of the queued output,
 // called often (every pump and during sleeps); it mixes only what the output is about to need.
 void WebSoundCreateSlots();
-void WebSoundOpen();
+void WebSoundOpen(float outputGain = 1.0f);  // outputGain scales everything the mixer puts out
 void WebSoundShutdown();
 void WebSoundService();

@@ -96,7 +96,7 @@ void SetupSurfaceStep(const RuntimeSettings&) { Platform().renderer.BeginFrame()
 void OpenInputAndSoundStep(const RuntimeSettings&) {
     Platform().input.Start();
     SetInputSource(&Platform().input);
-    if (!Platform().options.headless) WebSoundOpen();
+    if (!Platform().options.headless) WebSoundOpen(Platform().options.volumePercent / 100.0f);
 }
 
 void SetupMouseStep(const RuntimeSettings&) { Platform().input.ShowPointer(true); }
