@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds everything into build/ and runs every test, then builds build-asan/ with
-# AddressSanitizer and UndefinedBehaviorSanitizer and runs every test there too.
-# Fails when any build or any test fails. Set TUMBREL_SKIP_SANITIZERS=1 to skip the second pass.
+# AddressSanitizer and UndefinedBehaviorSanitizer and runs every test there too, then builds the
+# browser version (build-web/) and plays it against the native one in headless Chromium.
+# Fails when any build or any test fails. TUMBREL_SKIP_SANITIZERS=1 skips the second pass,
+# TUMBREL_SKIP_WEB=1 the third.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
@@ -29,13 +31,18 @@ if [ "${TUMBREL_SKIP_SANITIZERS:-0}" != "1" ]; then
     # LLVM keep allocations to the end of the process from libraries unloaded before the check,
     # so no suppression can name them. Programs the tests start (build/tumbrel) run without leak
     # checks for the same reason (tests/support/run_program.cpp).
-    GL_CONTEXT_TESTS='^(GlCommandsTest|GlRendererTest|SdlWindowTest)\.'
+    GL_CONTEXT_TESTS='^(Gl[A-Za-z]*Test|SdlWindowTest)\.'
     export LSAN_OPTIONS="suppressions=$REPO_ROOT/scripts/lsan.supp:print_suppressions=0"
     export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
     sanitizer_options="abort_on_error=0:strict_string_checks=1:detect_stack_use_after_return=1"
     ASAN_OPTIONS="$sanitizer_options:detect_leaks=1" run_ctest "$REPO_ROOT/build-asan" -E "$GL_CONTEXT_TESTS" || status=1
     echo "== GL context tests with ASan + UBSan, without leak checks"
     ASAN_OPTIONS="$sanitizer_options:detect_leaks=0" run_ctest "$REPO_ROOT/build-asan" -R "$GL_CONTEXT_TESTS" || status=1
+fi
+
+if [ "${TUMBREL_SKIP_WEB:-0}" != "1" ]; then
+    echo "== The browser version against the native one (build-web/, headless Chromium)"
+    bash "$REPO_ROOT/tests/web/browser_test.sh" || status=1
 fi
 
 if [ "$status" -ne 0 ]; then
