@@ -79,11 +79,14 @@ void SetUpRunnerLevel(const RunSettings& settings)
         return;
     }
     // SetUpLevel with another file in place of LoadMaps.
+    SetExitReachedThisLevel(false);
     DataInit();
     LoadMapFile(settings.levelFile.c_str());
     LookForMan();
     GemsNeeded = GemsPerLevel[CurrentLevel];
 }
+
+}  // namespace
 
 RunOutcome OutcomeNow()
 {
@@ -93,7 +96,20 @@ RunOutcome OutcomeNow()
     return RunOutcome::Running;
 }
 
-}  // namespace
+struct HeadlessLevel::Session {
+    explicit Session(const RunSettings& settings) : headless(settings) {}
+    HeadlessSession headless;
+};
+
+HeadlessLevel::HeadlessLevel(const RunSettings& settings) : session_(std::make_unique<Session>(settings))
+{
+    SetUpRunnerLevel(settings);
+    PollInput();
+}
+
+HeadlessLevel::~HeadlessLevel() = default;
+
+bool HeadlessLevel::PlayFrame() { return PlayOneFrame(); }
 
 std::string CaveText()
 {
@@ -123,13 +139,11 @@ const char* OutcomeName(RunOutcome outcome)
 
 RunReport RunLevel(const RunSettings& settings)
 {
-    HeadlessSession session(settings);
-    SetUpRunnerLevel(settings);
+    HeadlessLevel level(settings);
     RunReport report;
-    PollInput();
     long stopAt = settings.maxFrames;
     for (long frame = 1; frame <= stopAt; frame++) {
-        if (!PlayOneFrame()) {
+        if (!level.PlayFrame()) {
             report.outcome = RunOutcome::Escaped;
             break;
         }

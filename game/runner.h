@@ -4,6 +4,7 @@
 // Draws through whatever renderer is installed (the null renderer unless a caller set one).
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -41,5 +42,21 @@ struct RunReport {
 
 // The tables are created and filled as at start-up; the level's file must exist (error 3).
 RunReport RunLevel(const RunSettings& settings);
+
+// A level set up as RunLevel sets it up, played one frame at a time by a caller that chooses
+// the keys as it goes (through `settings.input`). The game state is global: one at a time.
+class HeadlessLevel {
+public:
+    explicit HeadlessLevel(const RunSettings& settings);
+    ~HeadlessLevel();
+    HeadlessLevel(const HeadlessLevel&) = delete;
+    HeadlessLevel& operator=(const HeadlessLevel&) = delete;
+    bool PlayFrame();  // one frame of the main game; false when Escape ended it
+
+private:
+    struct Session;
+    std::unique_ptr<Session> session_;
+};
+RunOutcome OutcomeNow();  // how the level in play stands
 const char* OutcomeName(RunOutcome outcome);
 std::string CaveText();  // the current Cave in legend characters
