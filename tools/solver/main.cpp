@@ -15,12 +15,13 @@
 namespace {
 
 const char* kUsage =
-    "usage: tumbrel-solve LEVEL --route FILE [--seed N]... [--save | --write FILE]\n"
+    "usage: tumbrel-solve [LEVEL] --route FILE [--seed N]... [--save | --write FILE]\n"
     "       tumbrel-solve LEVEL --search [--width W] [--seed N]... [--save | --write FILE]\n"
     "       tumbrel-solve LEVEL... --greedy [--seed N]\n"
     "       tumbrel-solve --check REPLAY...       play replays: exit reached with the margin?\n"
     "       tumbrel-solve --check-level N...      every shipped solution of these levels\n"
-    "LEVEL is a level number (its source levelNN.txt in the levels directory) or a level source.\n"
+    "LEVEL is a level number (its source levelNN.txt in the levels directory) or a level source;\n"
+    "a route named levelNN.route needs none.\n"
     "--seed may be given several times; a level with growing walls or yam-yams plays seeds 1, 2\n"
     "and 3 unless told otherwise. --save writes levelNN.replay (levelNN-sK.replay for the K-th\n"
     "seed of a level with random parts) into the solutions directory.\n"
@@ -68,6 +69,11 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error)
         else (options.mode.rfind("check", 0) == 0 ? options.checks : options.levels).push_back(arg);
     }
     if (options.solutionsDir.empty()) options.solutionsDir = options.levelsDir + "/solutions";
+    // "level07.route" names its level.
+    int number = 0;
+    const std::string routeName = options.routePath.substr(options.routePath.find_last_of('/') + 1);
+    if (options.mode == "route" && options.levels.empty() && std::sscanf(routeName.c_str(), "level%d", &number) == 1)
+        options.levels.push_back(std::to_string(number));
     if (options.mode.empty()) return error = "say what to do: --route, --search, --greedy, --check or --check-level", false;
     if (options.mode.rfind("check", 0) == 0 ? options.checks.empty() : options.levels.empty())
         return error = "nothing to " + options.mode, false;

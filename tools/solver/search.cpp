@@ -71,18 +71,25 @@ bool Apply(Play& play, uint8_t action)
     return true;
 }
 
+// Lower is better: gems still needed first, then the way to the nearest gem or the open exit;
+// states that can no longer reach enough gems or the exit fall behind.
 int Promise()
 {
     PathRules rules;
     rules.lookaheadSteps = 0;
     constexpr int kUnreachable = 40;
-    if (GemsNeeded > 0) {
-        const std::vector<int> gems = GemCells();
-        const int distance = std::min(DistancesTo(gems, rules)[PlayerCell()], kUnreachable);
-        const int missing = std::max(0, static_cast<int>(GemsNeeded) - static_cast<int>(gems.size()));
-        return static_cast<int>(GemsNeeded) * 16 + distance + missing * 8;
+    const std::array<int, kCaveCells> reach = DistancesFrom(PlayerCell(), rules);
+    const int exit = ExitCell();
+    const int exitSteps = exit < 0 ? kFar : reach[exit];
+    const int exitPenalty = exitSteps >= kFar ? 30 : 0;
+    if (GemsNeeded <= 0) return std::min(exitSteps, kUnreachable) + exitPenalty;
+    int nearest = kUnreachable, reachable = 0;
+    for (int gem : GemCells()) {
+        nearest = std::min(nearest, reach[gem]);
+        reachable += reach[gem] < kFar ? 1 : 0;
     }
-    return std::min(DistancesTo({ExitCell()}, rules)[PlayerCell()], kUnreachable);
+    const int missing = std::max(0, static_cast<int>(GemsNeeded) - reachable);
+    return static_cast<int>(GemsNeeded) * 16 + nearest + missing * 8 + exitPenalty;
 }
 
 void ReplayActions(Play& play, const std::vector<Node>& nodes, int goal, const Play::Mark& root)

@@ -174,6 +174,26 @@ std::array<int, kCaveCells> DistancesTo(const std::vector<int>& targets, const P
     return distance;
 }
 
+std::array<int, kCaveCells> DistancesFrom(int start, const PathRules& rules)
+{
+    std::array<int, kCaveCells> distance;
+    distance.fill(kFar);
+    distance[start] = 0;
+    std::vector<int> queue = {start};
+    for (size_t next = 0; next < queue.size(); ++next) {
+        const int cell = queue[next];
+        for (const Way& way : kWays) {
+            const int to = cell + way.offset;
+            if (!InCave(to) || distance[to] != kFar || DownFromUnderMaterial(cell, way.offset)) continue;
+            const bool exit = CodeAt(to) == CellExit;
+            if (!exit && !Walkable(to, rules)) continue;
+            distance[to] = distance[cell] + 1;
+            if (!exit) queue.push_back(to);
+        }
+    }
+    return distance;
+}
+
 StepResult StepTowards(Play& play, const Targets& targets, const PathRules& rules, bool preferMoving)
 {
     if (!WaitUntilReady(play)) return StepResult::Ended;

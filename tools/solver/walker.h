@@ -21,6 +21,8 @@ struct PathRules {
 
 // Actions needed from every cell to reach the nearest target, kFar where none is reachable.
 std::array<int, kCaveCells> DistancesTo(const std::vector<int>& targets, const PathRules& rules);
+// Actions needed from `start` to every cell; the exit is reached but not passed (doors neither).
+std::array<int, kCaveCells> DistancesFrom(int start, const PathRules& rules);
 std::vector<int> GemCells();  // gems and saphirs at rest
 int ExitCell();               // -1 when the cave has none
 bool Walkable(int cell, const PathRules& rules);
