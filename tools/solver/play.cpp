@@ -229,7 +229,10 @@ ActResult Act(Play& play, uint8_t keys)
 {
     if (!WaitUntilReady(play)) return ActResult::Ended;
     play.NoteReady();
-    for (int f = 0; f < kFramesPerStep; ++f) {
+    // A stick is lit only by an idle player on the first frame of a step: the frame after a walk
+    // makes the player idle, so that first frame may be a step away.
+    const int patience = keys & kSpace ? 2 * kFramesPerStep : kFramesPerStep;
+    for (int f = 0; f < patience; ++f) {
         const double sticksLit = DynaLit;
         play.Frame(keys);
         if (LevelEnded()) return ActResult::Ended;

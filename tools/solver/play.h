@@ -88,6 +88,7 @@ RunOutcome Outcome();
 enum class ActResult { Started, Blocked, Ended };
 // Holds `keys` until the player starts an action (a push or a stick of dynamite waits for the
 // first frame of a step), then plays on until the player is ready again or the level ends.
+// Blocked: nothing started within a step (two for dynamite).
 ActResult Act(Play& play, uint8_t keys);
 // Plays `frames` frames with no key held, stopping early if the level ends.
 void Idle(Play& play, long frames);

@@ -1,5 +1,6 @@
 #include "route.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <sstream>
 
@@ -13,6 +14,8 @@ namespace {
 constexpr int kMaxCount = 9999;
 // How long a walk waits for a way to open (a stone rolling past) before it gives up.
 constexpr int kPatienceSteps = 8;
+// How long a walk may come no nearer to its goal before it gives up.
+constexpr int kWanderSteps = 40;
 
 struct Word {
     std::string text;
@@ -269,7 +272,8 @@ private:
     template <typename Done>
     bool WalkTo(const Targets& targets, Done done, const std::string& where)
     {
-        int waited = 0, waits = 0;
+        int waited = 0, waits = 0, sinceNearer = 0;
+        int nearest = kFar;
         while (!done()) {
             if (LevelEnded()) return Ended();
             const StepResult step = StepTowards(play_, targets, rules_, waits >= 3);
@@ -282,21 +286,38 @@ private:
             } else {
                 waited = 0;
             }
+            // A way that stays unsafe makes the walk wander: give up rather than run the clock out.
+            const int distance = DistancesTo(targets(), rules_)[PlayerCell()];
+            sinceNearer = distance < nearest ? 0 : sinceNearer + 1;
+            nearest = std::min(nearest, distance);
+            if (sinceNearer > kWanderSteps)
+                return Fail("no safe way " + where + ": the walk came no nearer for " + std::to_string(kWanderSteps) + " steps");
         }
         return true;
     }
 
+    // `count` gems, or (0) every gem within reach until the exit opens.
     bool TakeGems(int count)
     {
         const long goal = play_.GemsTaken() + count;
         const auto done = [&] { return count == 0 ? GemsNeeded <= 0 : play_.GemsTaken() >= goal; };
         while (!done()) {
-            const std::vector<int> gems = GemCells();
-            if (gems.empty()) return Fail("no gem lies in the cave");
+            if (count == 0 && !GemWithinReach()) return true;
+            if (GemCells().empty()) return Fail("no gem lies in the cave");
             const long before = play_.GemsTaken();
             if (!WalkTo(GemCells, [&] { return play_.GemsTaken() > before; }, "to a gem")) return false;
         }
         return true;
+    }
+
+    // Lets what moves settle for a few steps before saying no.
+    bool GemWithinReach()
+    {
+        for (int waited = 0; waited <= kPatienceSteps && !LevelEnded(); ++waited) {
+            if (WaitUntilReady(play_) && DistancesTo(GemCells(), rules_)[PlayerCell()] < kFar) return true;
+            Idle(play_, kFramesPerStep);
+        }
+        return false;
     }
 
     bool WalkIntoExit()

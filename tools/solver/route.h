@@ -6,7 +6,8 @@
 //   !            light a stick of dynamite (on the next first frame of a step)
 //   w  w5        wait one step, or five (16 frames each);  f3  wait three frames
 //   go X,Y       walk the shortest safe way to cell (X, Y)
-//   gem  gems N  walk to the nearest gem and take it, N times;  gems  until the exit opens
+//   gem  gems N  walk to the nearest gem and take it, N times;  gems  every gem within reach,
+//                until the exit opens
 //   exit         walk the shortest safe way into the open exit
 //   until X,Y C  wait until cell (X, Y) holds C (a legend character, or "empty");
 //   until X,Y not C;  until still  (nothing falls, rolls or explodes)

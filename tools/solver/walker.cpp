@@ -1,6 +1,7 @@
 #include "walker.h"
 
 #include <algorithm>
+#include <queue>
 
 #include "game/state.h"
 
@@ -34,7 +35,9 @@ bool CaveChanging()
     return false;
 }
 
-// Stepping down from under material brings it down after the player.
+// Stepping down from under material brings it down after the player: such a step counts as
+// several, so that a way round is taken where there is one.
+constexpr int kRiskCost = 6;
 bool DownFromUnderMaterial(int from, int offset) { return offset == 20 && from >= 20 && IsMaterial(CodeAt(from - 20)); }
 
 bool DoorKeyHeld(double door)
@@ -72,8 +75,9 @@ Choices ChoicesTowards(const std::vector<int>& targets, const PathRules& rules)
         if (IsDoor(CodeAt(next))) next = PassableDoor(next, next + way.offset, rules) ? next + way.offset : -1;
         const bool target = std::find(targets.begin(), targets.end(), next) != targets.end();
         if (!InCave(next) || (!target && !Walkable(next, rules)) || distance[next] >= kFar) continue;
-        if (DownFromUnderMaterial(here, way.offset)) continue;
-        (distance[next] < distance[here] ? choices.nearer : choices.others).push_back({way.key, distance[next]});
+        const int cost = 1 + (DownFromUnderMaterial(here, way.offset) ? kRiskCost : 0);
+        const int via = distance[next] + cost;
+        (via <= distance[here] ? choices.nearer : choices.others).push_back({way.key, via});
     }
     const auto byDistance = [](const Choice& a, const Choice& b) { return a.distance < b.distance; };
     std::stable_sort(choices.nearer.begin(), choices.nearer.end(), byDistance);
@@ -148,50 +152,42 @@ int ExitCell()
     return -1;
 }
 
-std::array<int, kCaveCells> DistancesTo(const std::vector<int>& targets, const PathRules& rules)
+// Cheapest ways by Dijkstra, backwards from the targets or forwards from a cell.
+std::array<int, kCaveCells> Distances(const std::vector<int>& sources, bool backwards, const PathRules& rules)
 {
     std::array<int, kCaveCells> distance;
     distance.fill(kFar);
-    std::vector<int> queue;
-    for (int target : targets)
-        if (InCave(target) && distance[target] == kFar) {
-            distance[target] = 0;
-            queue.push_back(target);
-        }
+    using Entry = std::pair<int, int>;  // distance, cell
+    std::priority_queue<Entry, std::vector<Entry>, std::greater<Entry>> queue;
+    for (int source : sources)
+        if (InCave(source) && distance[source] == kFar) queue.push({distance[source] = 0, source});
     const int player = PlayerCell();
-    // Backwards from the targets: which cells lead in one action to the cell taken from the queue.
-    for (size_t next = 0; next < queue.size(); ++next) {
-        const int cell = queue[next];
+    while (!queue.empty()) {
+        const auto [reached, cell] = queue.top();
+        queue.pop();
+        if (reached != distance[cell] || (!backwards && cell != sources[0] && CodeAt(cell) == CellExit)) continue;
         for (const Way& way : kWays) {
-            int from = cell - way.offset;
-            if (InCave(from) && IsDoor(CodeAt(from)) && PassableDoor(from, cell, rules)) from -= way.offset;
-            if (!InCave(from) || distance[from] != kFar || DownFromUnderMaterial(from, way.offset)) continue;
-            if (!Walkable(from, rules) && from != player) continue;
-            distance[from] = distance[cell] + 1;
-            queue.push_back(from);
+            // Backwards: the cell `other` whose step `way` leads here; forwards: the cell it leads to.
+            int other = backwards ? cell - way.offset : cell + way.offset;
+            if (backwards && InCave(other) && IsDoor(CodeAt(other)) && PassableDoor(other, cell, rules)) other -= way.offset;
+            if (!InCave(other)) continue;
+            const bool enterable = backwards ? Walkable(other, rules) || other == player
+                                             : Walkable(other, rules) || CodeAt(other) == CellExit;
+            const int cost = 1 + (DownFromUnderMaterial(backwards ? other : cell, way.offset) ? kRiskCost : 0);
+            if (enterable && reached + cost < distance[other]) queue.push({distance[other] = reached + cost, other});
         }
     }
     return distance;
 }
 
+std::array<int, kCaveCells> DistancesTo(const std::vector<int>& targets, const PathRules& rules)
+{
+    return Distances(targets, true, rules);
+}
+
 std::array<int, kCaveCells> DistancesFrom(int start, const PathRules& rules)
 {
-    std::array<int, kCaveCells> distance;
-    distance.fill(kFar);
-    distance[start] = 0;
-    std::vector<int> queue = {start};
-    for (size_t next = 0; next < queue.size(); ++next) {
-        const int cell = queue[next];
-        for (const Way& way : kWays) {
-            const int to = cell + way.offset;
-            if (!InCave(to) || distance[to] != kFar || DownFromUnderMaterial(cell, way.offset)) continue;
-            const bool exit = CodeAt(to) == CellExit;
-            if (!exit && !Walkable(to, rules)) continue;
-            distance[to] = distance[cell] + 1;
-            if (!exit) queue.push_back(to);
-        }
-    }
-    return distance;
+    return Distances({start}, false, rules);
 }
 
 StepResult StepTowards(Play& play, const Targets& targets, const PathRules& rules, bool preferMoving)

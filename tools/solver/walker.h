@@ -19,9 +19,10 @@ struct PathRules {
     int lookaheadSteps = 2;     // a step is safe when idling this many steps after it kills nobody
 };
 
-// Actions needed from every cell to reach the nearest target, kFar where none is reachable.
+// The cost of the way from every cell to the nearest target, kFar where none is reachable: an
+// action each, more for a step down from under material.
 std::array<int, kCaveCells> DistancesTo(const std::vector<int>& targets, const PathRules& rules);
-// Actions needed from `start` to every cell; the exit is reached but not passed (doors neither).
+// The same forwards from `start` to every cell; the exit is reached but not passed, doors neither.
 std::array<int, kCaveCells> DistancesFrom(int start, const PathRules& rules);
 std::vector<int> GemCells();  // gems and saphirs at rest
 int ExitCell();               // -1 when the cave has none
