@@ -1,5 +1,5 @@
 // levelc: compiles level sources into the game's 1200-byte level files, shows level files as
-// text, and creates the game's data files for a new player.
+// text, creates the game's data files for a new player and fills a level's high-score table.
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -12,6 +12,7 @@
 #include "level_check.h"
 #include "level_set.h"
 #include "level_source.h"
+#include "score_table.h"
 
 namespace {
 
@@ -25,7 +26,9 @@ const char* kUsage =
     "       levelc stats DIR                    measure the set DIR/level01..50.txt with its\n"
     "                                           solutions (DIR/solutions) against the set's rules\n"
     "       levelc doc DIR OUT.md [--check]     write the levels document (--check: only say\n"
-    "                                           whether OUT.md is up to date)\n";
+    "                                           whether OUT.md is up to date)\n"
+    "       levelc scores DIR LEVEL [NAME SCORE]... replace level LEVEL's high-score table in DIR,\n"
+    "                                           best first (a score on level N opens level N + 1)\n";
 
 bool ReadWholeFile(const std::string& path, std::string& contents) {
     std::ifstream in(path, std::ios::binary);
@@ -157,6 +160,14 @@ int Document(const std::string& levelsDir, const std::string& outPath, bool chec
     return 0;
 }
 
+int Scores(const std::string& directory, const std::string& levelText, std::vector<std::string> namesAndScores) {
+    const bool digits = !levelText.empty() && levelText.size() <= 3 && levelText.find_first_not_of("0123456789") == std::string::npos;
+    std::string error;
+    if (WriteScoreTable(directory, digits ? std::stoi(levelText) : 0, namesAndScores, error)) return 0;
+    std::fprintf(stderr, "levelc: %s\n", error.c_str());
+    return 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -168,6 +179,7 @@ int main(int argc, char** argv) {
     if (command == "stats" && argc == 3) return Stats(argv[2]);
     if (command == "doc" && (argc == 4 || (argc == 5 && std::strcmp(argv[4], "--check") == 0)))
         return Document(argv[2], argv[3], argc == 5);
+    if (command == "scores" && argc >= 4) return Scores(argv[2], argv[3], std::vector<std::string>(argv + 4, argv + argc));
     bool askedForHelp = command == "--help" || command == "-h";
     std::fputs(kUsage, askedForHelp ? stdout : stderr);
     return askedForHelp ? 0 : 2;

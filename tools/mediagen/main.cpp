@@ -3,6 +3,7 @@
 //   mediagen sound SOURCE.snd OUT.wav
 //   mediagen font PALETTE GLYPHS.txt OUT.png OUT.bmp
 //   mediagen sheet [--zoom N] OUT.png PICTURE.png...
+//   mediagen contact [--columns N] [--shrink K] OUT.png PICTURE.png...   (labelled by file name)
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -19,6 +20,33 @@ namespace {
 [[noreturn]] void Fail(const std::string& message) { throw ScriptError(message); }
 
 std::string BaseName(const std::string& path) { return path.substr(path.find_last_of("/\\") + 1); }
+
+std::string Stem(const std::string& path) {
+    std::string name = BaseName(path);
+    return name.substr(0, name.find_last_of('.'));
+}
+
+// Leading "--NAME N" options, each a whole number, taken off the arguments.
+int TakeOption(std::vector<std::string>& args, const std::string& name, int fallback) {
+    for (size_t i = 0; i + 2 < args.size() && args[i].rfind("--", 0) == 0; i += 2)
+        if (args[i] == name) {
+            int value = std::atoi(args[i + 1].c_str());
+            args.erase(args.begin() + long(i), args.begin() + long(i) + 2);
+            return value;
+        }
+    return fallback;
+}
+
+std::vector<SheetEntry> ReadPictures(const std::vector<std::string>& paths, bool labelByStem) {
+    std::vector<SheetEntry> entries;
+    std::string error;
+    for (const std::string& path : paths) {
+        SheetEntry entry{labelByStem ? Stem(path) : BaseName(path), {}};
+        if (!ReadPng(path, entry.picture, error)) Fail(error);
+        entries.push_back(std::move(entry));
+    }
+    return entries;
+}
 
 void MakeArt(std::vector<std::string> args) {
     Palette palette = LoadPalette(args[0]);
@@ -42,19 +70,19 @@ void MakeFonts(std::vector<std::string> args) {
 }
 
 void MakeSheet(std::vector<std::string> args) {
-    int zoom = 2;
-    if (args.size() > 2 && args[0] == "--zoom") {
-        zoom = std::atoi(args[1].c_str());
-        args.erase(args.begin(), args.begin() + 2);
-    }
-    std::vector<SheetEntry> entries;
+    const int zoom = TakeOption(args, "--zoom", 2);
+    if (args.size() < 2) Fail("sheet needs OUT.png and at least one picture");
+    std::vector<SheetEntry> entries = ReadPictures({args.begin() + 1, args.end()}, false);
     std::string error;
-    for (size_t i = 1; i < args.size(); ++i) {
-        SheetEntry entry{BaseName(args[i]), {}};
-        if (!ReadPng(args[i], entry.picture, error)) Fail(error);
-        entries.push_back(std::move(entry));
-    }
     if (!WritePng(args[0], MakeReviewSheet(entries, zoom), error)) Fail(error);
+}
+
+void MakeContact(std::vector<std::string> args) {
+    const int shrink = TakeOption(args, "--shrink", 2), columns = TakeOption(args, "--columns", 5);
+    if (args.size() < 2) Fail("contact needs OUT.png and at least one picture");
+    std::vector<SheetEntry> entries = ReadPictures({args.begin() + 1, args.end()}, true);
+    std::string error;
+    if (!WritePng(args[0], MakeContactSheet(entries, columns, shrink), error)) Fail(error);
 }
 
 struct Command {
@@ -69,6 +97,7 @@ const Command kCommands[] = {
     {"sound", 2, 2, MakeSound, "sound SOURCE.snd OUT.wav"},
     {"font", 4, 4, MakeFonts, "font PALETTE GLYPHS.txt OUT.png OUT.bmp"},
     {"sheet", 2, 1000, MakeSheet, "sheet [--zoom N] OUT.png PICTURE.png..."},
+    {"contact", 2, 1000, MakeContact, "contact [--columns N] [--shrink K] OUT.png PICTURE.png..."},
 };
 
 int Usage() {

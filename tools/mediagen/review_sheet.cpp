@@ -65,6 +65,22 @@ void DrawStrip(Image& sheet, const Image& strip, int left, int top, int zoomFact
     }
 }
 
+Image Shrunk(const Image& picture, int factor) {
+    Image small(picture.width / factor, picture.height / factor);
+    for (int y = 0; y < small.height; ++y)
+        for (int x = 0; x < small.width; ++x) {
+            int sum[4] = {0, 0, 0, 0};
+            for (int dy = 0; dy < factor; ++dy)
+                for (int dx = 0; dx < factor; ++dx) {
+                    const Rgba& p = picture.at(x * factor + dx, y * factor + dy);
+                    sum[0] += p.r, sum[1] += p.g, sum[2] += p.b, sum[3] += p.a;
+                }
+            const int n = factor * factor;
+            small.at(x, y) = Rgba{uint8_t(sum[0] / n), uint8_t(sum[1] / n), uint8_t(sum[2] / n), uint8_t(sum[3] / n)};
+        }
+    return small;
+}
+
 }  // namespace
 
 void DrawLabel(Image& target, const std::string& text, int x, int y, int scale, Rgba colour) {
@@ -97,6 +113,27 @@ Image MakeReviewSheet(const std::vector<SheetEntry>& entries, int zoom) {
             DrawImage(sheet, picture, kMargin, top + kLabelHeight, zoomFactor);
         }
         top += EntryHeight(picture, zoomFactor);
+    }
+    return sheet;
+}
+
+Image MakeContactSheet(const std::vector<SheetEntry>& entries, int columns, int shrink) {
+    const int factor = std::clamp(shrink, 1, 8), perRow = std::max(1, columns);
+    std::vector<Image> thumbs;
+    int cellW = 0, cellH = 0;
+    for (const SheetEntry& entry : entries) {
+        thumbs.push_back(Shrunk(entry.picture, factor));
+        cellW = std::max(cellW, thumbs.back().width);
+        cellH = std::max(cellH, thumbs.back().height);
+    }
+    const int rows = (int(entries.size()) + perRow - 1) / perRow;
+    const int pitchX = cellW + kMargin, pitchY = kLabelHeight + cellH + kMargin;
+    Image sheet(kMargin + std::min(perRow, int(entries.size())) * pitchX, kMargin + rows * pitchY, kSheetBack);
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const int x = kMargin + int(i) % perRow * pitchX, y = kMargin + int(i) / perRow * pitchY;
+        DrawLabel(sheet, entries[i].label, x, y + 2, kLabelScale, kLabelColour);
+        DrawChecker(sheet, x, y + kLabelHeight, thumbs[i].width, thumbs[i].height);
+        DrawImage(sheet, thumbs[i], x, y + kLabelHeight);
     }
     return sheet;
 }
