@@ -269,8 +269,9 @@ private:
         return true;
     }
 
+    // `noWay`, when given, is set instead of failing when no way to a target remains.
     template <typename Done>
-    bool WalkTo(const Targets& targets, Done done, const std::string& where)
+    bool WalkTo(const Targets& targets, Done done, const std::string& where, bool* noWay = nullptr)
     {
         int waited = 0, waits = 0, sinceNearer = 0;
         int nearest = kFar;
@@ -281,8 +282,11 @@ private:
             if (step == StepResult::Ended) return Ended();
             if (step == StepResult::Trapped) return Fail("every way on " + where + " kills the player");
             if (step == StepResult::NoPath) {
-                if (++waited > kPatienceSteps) return Fail("no way " + where + " from " + CellText(PlayerCell()));
-                Idle(play_, kFramesPerStep);
+                if (++waited > kPatienceSteps) {
+                    if (noWay) return *noWay = true, false;
+                    return Fail("no way " + where + " from " + CellText(PlayerCell()));
+                }
+                WaitSafely(play_, rules_);
             } else {
                 waited = 0;
             }
@@ -302,10 +306,12 @@ private:
         const long goal = play_.GemsTaken() + count;
         const auto done = [&] { return count == 0 ? GemsNeeded <= 0 : play_.GemsTaken() >= goal; };
         while (!done()) {
-            if (count == 0 && !GemWithinReach()) return true;
+            if (count == 0 && !GemWithinReach()) return LevelEnded() ? Ended() : true;
             if (GemCells().empty()) return Fail("no gem lies in the cave");
             const long before = play_.GemsTaken();
-            if (!WalkTo(GemCells, [&] { return play_.GemsTaken() > before; }, "to a gem")) return false;
+            bool noWay = false;
+            if (!WalkTo(GemCells, [&] { return play_.GemsTaken() > before; }, "to a gem", count == 0 ? &noWay : nullptr))
+                return noWay;
         }
         return true;
     }
@@ -315,7 +321,7 @@ private:
     {
         for (int waited = 0; waited <= kPatienceSteps && !LevelEnded(); ++waited) {
             if (WaitUntilReady(play_) && DistancesTo(GemCells(), rules_)[PlayerCell()] < kFar) return true;
-            Idle(play_, kFramesPerStep);
+            WaitSafely(play_, rules_);
         }
         return false;
     }

@@ -40,6 +40,24 @@ bool CaveChanging()
 constexpr int kRiskCost = 6;
 bool DownFromUnderMaterial(int from, int offset) { return offset == 20 && from >= 20 && IsMaterial(CodeAt(from - 20)); }
 
+bool IsAnimal(double code)
+{
+    return (code >= CellBugRight && code <= CellAnimal28) || code == CellAnimalTransit || (code >= CellYamRight && code <= CellYamDown);
+}
+
+bool BesideAnimal(int cell)
+{
+    for (int offset : {1, -1, 20, -20})
+        if (InCave(cell + offset) && IsAnimal(CodeAt(cell + offset))) return true;
+    return false;
+}
+
+int StepCost(int from, int to, int offset, const PathRules& rules)
+{
+    const bool risky = DownFromUnderMaterial(from, offset) || (rules.keepFromAnimals && BesideAnimal(to));
+    return 1 + (risky ? kRiskCost : 0);
+}
+
 bool DoorKeyHeld(double door)
 {
     if (door == CellDoor1) return KeyHeld1 == 1;
@@ -75,8 +93,7 @@ Choices ChoicesTowards(const std::vector<int>& targets, const PathRules& rules)
         if (IsDoor(CodeAt(next))) next = PassableDoor(next, next + way.offset, rules) ? next + way.offset : -1;
         const bool target = std::find(targets.begin(), targets.end(), next) != targets.end();
         if (!InCave(next) || (!target && !Walkable(next, rules)) || distance[next] >= kFar) continue;
-        const int cost = 1 + (DownFromUnderMaterial(here, way.offset) ? kRiskCost : 0);
-        const int via = distance[next] + cost;
+        const int via = distance[next] + StepCost(here, next, way.offset, rules);
         (via <= distance[here] ? choices.nearer : choices.others).push_back({way.key, via});
     }
     const auto byDistance = [](const Choice& a, const Choice& b) { return a.distance < b.distance; };
@@ -173,7 +190,7 @@ std::array<int, kCaveCells> Distances(const std::vector<int>& sources, bool back
             if (!InCave(other)) continue;
             const bool enterable = backwards ? Walkable(other, rules) || other == player
                                              : Walkable(other, rules) || CodeAt(other) == CellExit;
-            const int cost = 1 + (DownFromUnderMaterial(backwards ? other : cell, way.offset) ? kRiskCost : 0);
+            const int cost = backwards ? StepCost(other, cell, way.offset, rules) : StepCost(cell, other, way.offset, rules);
             if (enterable && reached + cost < distance[other]) queue.push({distance[other] = reached + cost, other});
         }
     }
@@ -208,11 +225,22 @@ StepResult StepTowards(Play& play, const Targets& targets, const PathRules& rule
     return StepResult::Trapped;
 }
 
+void WaitSafely(Play& play, const PathRules& rules)
+{
+    if (!WaitUntilReady(play)) return;
+    const Targets none = [] { return std::vector<int>{}; };
+    if (TrySafely(play, kNoKeys, none, rules)) return;
+    for (const Way& way : kWays)
+        if (Walkable(PlayerCell() + way.offset, rules) && TrySafely(play, way.key, none, rules)) return;
+    Idle(play, kFramesPerStep);
+}
+
 GreedyResult PlayGreedy(Play& play)
 {
     PathRules rules;
     rules.keysAndSticks = false;
     rules.lookaheadSteps = 3;
+    rules.keepFromAnimals = false;
     constexpr int kPatienceSteps = 150;
     constexpr int kWaitsBeforeMoving = 3;
     int stalled = 0, waits = 0;

@@ -17,6 +17,7 @@ constexpr int kFar = 1 << 20;
 struct PathRules {
     bool keysAndSticks = true;  // step on keys and dynamite sticks, pass doors whose key is held
     int lookaheadSteps = 2;     // a step is safe when idling this many steps after it kills nobody
+    bool keepFromAnimals = true;  // a cell beside a bug or yam-yam costs as much as a detour
 };
 
 // The cost of the way from every cell to the nearest target, kFar where none is reachable: an
@@ -35,6 +36,10 @@ using Targets = std::function<std::vector<int>()>;  // asked afresh at every ste
 // step, else a safe wait. Safe: walking on or standing still outlives the next few steps.
 // Trapped: every choice kills.
 StepResult StepTowards(Play& play, const Targets& targets, const PathRules& rules, bool preferMoving = false);
+
+// A step of waiting where standing still outlives the next few steps, else a safe step aside,
+// else waiting all the same.
+void WaitSafely(Play& play, const PathRules& rules);
 
 struct GreedyResult {
     bool finished = false;
