@@ -192,6 +192,11 @@ int OffsetOf(uint8_t keys)
     }
 }
 
+bool IsWall(double code)
+{
+    return code == CellWall7 || code == CellWaxStill || (code >= CellDoor3 && code <= CellLava) || code == CellWaxWall;
+}
+
 bool IsMoving(double code) { return code == CellTransit || code >= CellStoneFalling || (code >= CellBlast && code <= CellBlastToGem); }
 
 bool CaveStill()
@@ -242,7 +247,9 @@ private:
         case RouteStep::WaitFrames:
             Idle(play_, step.count);
             return LevelEnded() ? Ended() : true;
-        case RouteStep::Go: return WalkTo([&] { return std::vector<int>{step.cell}; }, [&] { return PlayerCell() == step.cell; }, "to " + CellText(step.cell));
+        case RouteStep::Go:
+            if (IsWall(Cave.at(step.cell))) return Fail("cell " + CellText(step.cell) + " holds " + CellName(Cave.at(step.cell)));
+            return WalkTo([&] { return std::vector<int>{step.cell}; }, [&] { return PlayerCell() == step.cell; }, "to " + CellText(step.cell));
         case RouteStep::Gems: return TakeGems(step.count);
         case RouteStep::Exit: return WalkIntoExit();
         case RouteStep::UntilCell:
