@@ -87,8 +87,10 @@ bool LoadLevelData(const std::string& what, const std::string& levelsDir, LevelD
     const bool isNumber = !what.empty() && what.find_first_not_of("0123456789") == std::string::npos;
     level = LevelData{};
     level.number = isNumber ? std::atoi(what.c_str()) : NumberInName(what);
-    if (isNumber && (level.number < 1 || level.number > 50)) {
-        error = "there is no level " + what + " (levels are 1 to 50)";
+    // The number picks the gems demanded and the high-score table the exit writes to.
+    if (level.number < 1 || level.number > 50) {
+        error = isNumber ? "there is no level " + what + " (levels are 1 to 50)"
+                         : "name the level source levelNN.txt (NN 1 to 50) so that its number is known: " + what;
         return false;
     }
     level.sourcePath = isNumber ? LevelSourcePath(levelsDir, level.number) : what;
