@@ -167,6 +167,8 @@ void Play::Restore(const Mark& mark)
     keys_.resize(mark.frames);
     keysRead_.resize(mark.frames);
     gemsTaken_ = mark.gemsTaken;
+    // A ready point in the future just undone (a look ahead) shows nothing that happened.
+    if (lastReady_.frames > mark.frames) lastReady_ = mark;
 }
 
 std::string Play::PictureWhenLastReady()

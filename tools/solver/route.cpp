@@ -220,7 +220,7 @@ public:
         }
         // A last move into the open exit ends the level on the next frame.
         Idle(play_, 1);
-        if (Outcome() == RunOutcome::ExitReached) return true;
+        if (LevelEnded()) return Ended();
         return Fail("the route ends before the exit (" + std::to_string(static_cast<int>(GemsNeeded)) + " gems still needed)");
     }
 
