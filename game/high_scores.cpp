@@ -1,13 +1,10 @@
-// The high-score tables: 8 places per level in "./Maps/Data.bin", entering a new result.
+// The high-score tables: 8 places per level in "Data.bin", entering a new result.
 #include "core/file_channels.h"
 #include "core/rt_string.h"
+#include "game/data_files.h"
 #include "game/state.h"
 
 namespace {
-
-constexpr double DataChannel = 1;
-constexpr double OpenForReading = 1;
-constexpr double OpenAnew = 0;
 
 // The first place whose score is strictly lower, so a tie goes below the older result; 8 if none.
 double PlaceFor(double score, double base)
@@ -39,14 +36,14 @@ double AsSigned32(double score) { return score > 2147483647.0 ? score - 42949672
 
 void LoadHsData()
 {
-    FileOpen(DataChannel, "./Maps/Data.bin", OpenForReading);
+    FileOpen(DataChannel, SaveFilePath(SaveFile::Scores), OpenForReading);
     for (double k = 0; k <= 799; k++) FileReadLong(DataChannel, HsScores[k]);
     FileClose(DataChannel);
 }
 
 void SaveHsData()
 {
-    FileOpen(DataChannel, "./Maps/Data.bin", OpenAnew);
+    FileOpen(DataChannel, SaveFilePath(SaveFile::Scores), OpenAnew);
     for (double k = 0; k <= 799; k++) FileWriteLong(DataChannel, AsSigned32(HsScores[k]));
     FileClose(DataChannel);
 }

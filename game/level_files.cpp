@@ -1,29 +1,10 @@
-// Level files "./Maps/MapN-1.bin", the selected-level file "./Maps/LevC.bin" and the gems table.
-#include <cstring>
-#include <string>
-
+// Level files "./Maps/MapN-1.bin", the selected-level file "LevC.bin" and the gems table.
 #include "core/file_channels.h"
-#include "core/rt_string.h"
+#include "game/data_files.h"
 #include "game/gems_table.h"
 #include "game/state.h"
 
-namespace {
-
-// The game always moves its data files through channel 1.
-constexpr double DataChannel = 1;
-constexpr double OpenForReading = 1;
-constexpr double OpenAnew = 0;
-
-std::string LevelFileName(double level)
-{
-    char number[64];
-    NumberToText(level, number);
-    return std::string("./Maps/Map") + number + "-1.bin";
-}
-
-}  // namespace
-
-void LoadMaps() { LoadMapFile(LevelFileName(CurrentLevel).c_str()); }
+void LoadMaps() { LoadMapFile(LevelFilePath(CurrentLevel).c_str()); }
 
 void LoadMapFile(const char* path)
 {
@@ -47,7 +28,7 @@ void CopyMap()
 // such a value starts the game at level 1 instead of ending it at the first level start.
 void LoadMapCount()
 {
-    FileOpen(DataChannel, "./Maps/LevC.bin", OpenForReading);
+    FileOpen(DataChannel, SaveFilePath(SaveFile::LevelChoice), OpenForReading);
     FileReadByte(DataChannel, CurrentLevel);
     FileClose(DataChannel);
     if (CurrentLevel < 1 || CurrentLevel > 50) CurrentLevel = 1;
@@ -55,7 +36,7 @@ void LoadMapCount()
 
 void SaveMapCount()
 {
-    FileOpen(DataChannel, "./Maps/LevC.bin", OpenAnew);
+    FileOpen(DataChannel, SaveFilePath(SaveFile::LevelChoice), OpenAnew);
     FileWriteByte(DataChannel, CurrentLevel);
     FileClose(DataChannel);
 }

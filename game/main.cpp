@@ -10,6 +10,7 @@
 
 #include "core/clock.h"
 #include "core/program.h"
+#include "game/data_files.h"
 #include "game/menu.h"
 #include "game/options.h"
 #include "game/session.h"
@@ -59,14 +60,10 @@ bool PrepareReplay(Options& options, SessionConfig& config) {
     if (replay.startsInLevel && options.level > 0 && options.level != replay.level)
         return Refuse(options.replayPath + ": the replay was recorded on level " + std::to_string(replay.level));
     if (replay.startsInLevel) options.level = replay.level;
-    if (replay.hasLevelCrc) {
-        std::string path = ProgramDirectory() + "/Maps/Map" + std::to_string(replay.level) + "-1.bin";
-        std::ifstream levelFile(path, std::ios::binary);
-        std::string bytes((std::istreambuf_iterator<char>(levelFile)), std::istreambuf_iterator<char>());
-        uint32_t crc = Crc32(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
-        if (!levelFile || crc != replay.levelCrc)
-            return Refuse(options.replayPath + ": the replay was recorded on another version of " + path);
-    }
+    uint32_t crc = 0;
+    if (replay.hasLevelCrc && (!LevelFileCrc(replay.level, crc, ProgramDirectory()) || crc != replay.levelCrc))
+        return Refuse(options.replayPath + ": the replay was recorded on another version of " +
+                      LevelFilePath(replay.level, ProgramDirectory()));
     config.haveReplay = true;
     config.seed = replay.seed;
     return true;
@@ -85,6 +82,7 @@ PlatformOptions PlatformFor(const Options& options) {
     // Nobody looks at a headless window: scaling it up would only cost time.
     if (options.headless && options.scale == 0) platform.windowScale = 1;
     platform.headless = options.headless;
+    platform.volumePercent = options.mute ? 0 : options.volume;
     return platform;
 }
 

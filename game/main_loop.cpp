@@ -4,6 +4,7 @@
 
 #include "audio/sound.h"
 #include "core/rt_string.h"
+#include "game/data_files.h"
 #include "game/state.h"
 #include "gfx/fonts.h"
 #include "gfx/frame.h"
@@ -173,6 +174,8 @@ void SaveLevelResult()
     WriteHighscore();
     if (!SaveResultsAtExit) return;
     MakeNsData();
+    BeginSavingScores();
     SaveNsData();
     SaveHsData();
+    FinishSavingScores();
 }

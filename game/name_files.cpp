@@ -1,14 +1,11 @@
-// The player's name ("./Maps/Player.bin") and the high-score names ("./Maps/Name.bin"):
+// The player's name ("Player.bin") and the high-score names ("Name.bin"):
 // 8 character codes per name, zero-padded, and their conversions to and from texts.
 #include "core/file_channels.h"
 #include "core/rt_string.h"
+#include "game/data_files.h"
 #include "game/state.h"
 
 namespace {
-
-constexpr double DataChannel = 1;
-constexpr double OpenForReading = 1;
-constexpr double OpenAnew = 0;
 
 // Character `position` of `text` as a code; 0 past the end.
 double CodeAt(const RtString& text, double position)
@@ -30,7 +27,7 @@ void AppendCode(RtString& text, double code)
 
 void LoadPlayer()
 {
-    FileOpen(DataChannel, "./Maps/Player.bin", OpenForReading);
+    FileOpen(DataChannel, SaveFilePath(SaveFile::Player), OpenForReading);
     for (double i = 0; i <= 7; i++) FileReadByte(DataChannel, PlayerBytes[i]);
     FileClose(DataChannel);
 }
@@ -44,21 +41,21 @@ void PlayerNameFromBytes()
 void SavePlayer()
 {
     for (double i = 0; i <= 7; i++) PlayerBytes[i] = CodeAt(PlayerName.raw(), i);
-    FileOpen(DataChannel, "./Maps/Player.bin", OpenAnew);
+    FileOpen(DataChannel, SaveFilePath(SaveFile::Player), OpenAnew);
     for (double i = 0; i <= 7; i++) FileWriteByte(DataChannel, PlayerBytes[i]);
     FileClose(DataChannel);
 }
 
 void LoadNsData()
 {
-    FileOpen(DataChannel, "./Maps/Name.bin", OpenForReading);
+    FileOpen(DataChannel, SaveFilePath(SaveFile::Names), OpenForReading);
     for (double k = 0; k <= 6399; k++) FileReadByte(DataChannel, NameBytes[k]);
     FileClose(DataChannel);
 }
 
 void SaveNsData()
 {
-    FileOpen(DataChannel, "./Maps/Name.bin", OpenAnew);
+    FileOpen(DataChannel, SaveFilePath(SaveFile::Names), OpenAnew);
     for (double k = 0; k <= 6399; k++) FileWriteByte(DataChannel, NameBytes[k]);
     FileClose(DataChannel);
 }

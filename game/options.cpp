@@ -42,6 +42,9 @@ bool ApplyValue(const std::string& name, const std::string& value, Options& opti
         Screenshot shot;
         if (!ParseScreenshot(value, shot)) return error = "--screenshot needs FRAME:FILE.png, e.g. 100:cave.png", false;
         options.screenshots.push_back(shot);
+    } else if (name == "--volume") {
+        if (!ParseWhole(value, 0, 100, number)) return error = "--volume needs a whole number from 0 to 100", false;
+        options.volume = static_cast<int>(number);
     } else if (name == "--record") {
         options.recordPath = value;
     } else if (name == "--replay") {
@@ -54,7 +57,7 @@ bool ApplyValue(const std::string& name, const std::string& value, Options& opti
 
 bool TakesValue(const std::string& name) {
     return name == "--scale" || name == "--seed" || name == "--level" || name == "--frames" ||
-           name == "--screenshot" || name == "--record" || name == "--replay" || name == "--dump";
+           name == "--screenshot" || name == "--volume" || name == "--record" || name == "--replay" || name == "--dump";
 }
 
 bool ApplyFlag(const std::string& name, Options& options) {
@@ -62,6 +65,7 @@ bool ApplyFlag(const std::string& name, Options& options) {
     else if (name == "--fullscreen") options.window = Options::Window::Fullscreen;
     else if (name == "--headless") options.headless = true;
     else if (name == "--save") options.save = true;
+    else if (name == "--mute") options.mute = true;
     else if (name == "--version") options.showVersion = true;
     else if (name == "--help" || name == "-h") options.showHelp = true;
     else return false;
@@ -112,6 +116,8 @@ const char* OptionsHelp() {
            "  --windowed             play in a framed window\n"
            "  --fullscreen           play in full screen (the default)\n"
            "  --scale N              show each pixel as N x N screen pixels (1 to 16)\n"
+           "  --volume N             sound volume in per cent (0 to 100, default 100)\n"
+           "  --mute                 play without sound (the same as --volume 0)\n"
            "  --seed N               seed the random numbers (for reproducible runs)\n"
            "  --record FILE          write the keys of every frame and the seed to FILE\n"
            "  --replay FILE          play the keys of FILE instead of the keyboard; ends with it\n"
@@ -124,5 +130,7 @@ const char* OptionsHelp() {
            "  --version              print the version and end\n"
            "  --help                 print this help and end\n"
            "\n"
-           "In a window: F12 saves a screenshot, Alt+Enter toggles full screen.\n";
+           "In a window: F12 saves a screenshot, Alt+Enter toggles full screen.\n"
+           "A gamepad plays too: d-pad or left stick for the arrows, A Return, B Space,\n"
+           "X or a shoulder button left Ctrl, Start or Back Escape.\n";
 }

@@ -1,5 +1,5 @@
-// The program's command line: window and scale, seed, recording and replays, headless runs
-// with screenshots and a state dump. Without options the game runs exactly as shipped.
+// The program's command line: window and scale, sound volume, seed, recording and replays,
+// headless runs with screenshots and a state dump. Without options the game runs exactly as shipped.
 // Depends on nothing.
 #pragma once
 #include <string>
@@ -23,6 +23,8 @@ struct Options {
     std::vector<Screenshot> screenshots;
     std::string dumpPath;
     bool save = false;              // headless runs keep the player's files unless asked
+    int volume = 100;               // per cent of the sound's own loudness
+    bool mute = false;
     bool showVersion = false;
     bool showHelp = false;
 };

@@ -8,6 +8,7 @@
 
 #include "core/errors.h"
 #include "core/random.h"
+#include "game/data_files.h"
 #include "game/state.h"
 #include "gfx/sprites.h"
 #include "input/keyboard.h"
@@ -158,14 +159,6 @@ void StartCountingFrames() {
         s.recorder = std::make_unique<RecordingInput>(CurrentInputSource());
         SetInputSource(s.recorder.get());
     }
-}
-
-bool LevelFileCrc(int level, uint32_t& crc) {
-    std::ifstream in("./Maps/Map" + std::to_string(level) + "-1.bin", std::ios::binary);
-    if (!in) return false;
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    crc = Crc32(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
-    return true;
 }
 
 long FramesCounted() { return TheSession().frames; }

@@ -24,8 +24,6 @@ void BeginSession(const SessionConfig& config);
 // or the recorder as the key source.
 void StartCountingFrames();
 long FramesCounted();
-// CRC-32 of ./Maps/Map<level>-1.bin; false when the file cannot be read.
-bool LevelFileCrc(int level, uint32_t& crc);
 // A level started from the menu or the command line, and its end by Escape.
 void NoteLevelStarted();
 void NoteLevelLeft();

@@ -2,6 +2,7 @@
 #include "audio/sound.h"
 #include "core/errors.h"
 #include "core/media_archive.h"
+#include "game/data_files.h"
 #include "game/menu.h"
 #include "game/session.h"
 #include "game/state.h"
@@ -79,6 +80,14 @@ void ReadGameData() {
     PlayerNameFromBytes();
 }
 
+// A save folder that cannot be made ends the game before anything is played that could not be kept.
+static void FindSaveFiles() {
+    std::string error;
+    if (SetUpSaveFiles(SaveResultsAtExit, error)) return;
+    RecordErrorDetail(ErrFileTransfer, error);
+    RuntimeErrorExit();
+}
+
 // MenuLineSource is game data: the line's codes lowered by the offset.
 static void FillMenuLineSource() {
     for (int i = 0; i < 16; ++i) MenuLineSource[i] = static_cast<unsigned char>(kMenuLineText[i]) - kMenuLineOffset;
@@ -94,6 +103,7 @@ void TumbrelMain() {
     ShowMousePointer(0);
     SetFrameLimit(60);
     SetFont(1);
+    FindSaveFiles();
     ReadGameData();
     StartCountingFrames();
     if (StartLevelAtOnce > 0) {

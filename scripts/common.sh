@@ -5,7 +5,7 @@ REPO_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 JOBS=2
 
 REQUIRED_PACKAGES=(cmake g++ pkg-config libsdl2-dev libgl-dev libpng-dev zlib1g-dev liblzo2-dev
-                   libgtest-dev libbenchmark-dev libgl1-mesa-dri libegl1 libegl-mesa0 clang)
+                   libgtest-dev libbenchmark-dev libgl1-mesa-dri libegl1 libegl-mesa0 clang appstream)
 
 missing_packages() {
     local package

@@ -22,13 +22,13 @@ float VoiceSample(const MixingVoice& voice, size_t frame, int channel, int chann
 
 }  // namespace
 
-void MixVoices(MixingVoice* voices, size_t voiceCount, int channels, int16_t* out, size_t frames) {
+void MixVoices(MixingVoice* voices, size_t voiceCount, int channels, int16_t* out, size_t frames, float outputGain) {
     if (channels != 1 && channels != 2) channels = 2;
     for (size_t frame = 0; frame < frames; ++frame) {
         for (int channel = 0; channel < channels; ++channel) {
             float sum = 0.0f;
             for (size_t v = 0; v < voiceCount; ++v) sum += VoiceSample(voices[v], frame, channel, channels);
-            out[frame * channels + channel] = ClipTo16Bits(sum);
+            out[frame * channels + channel] = ClipTo16Bits(sum * outputGain);
         }
     }
     for (size_t v = 0; v < voiceCount; ++v) {

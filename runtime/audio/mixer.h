@@ -15,5 +15,6 @@ struct MixingVoice {
 
 // Writes `frames` frames of `channels` (1 or 2) interleaved samples into `out`: the sum of every
 // voice's next frames times its gains, rounded and clipped to 16 bits; silence past a voice's end.
-// A mono output takes the mean of both gains.
-void MixVoices(MixingVoice* voices, size_t voiceCount, int channels, int16_t* out, size_t frames);
+// A mono output takes the mean of both gains. `outputGain` scales the sum (the player's volume).
+void MixVoices(MixingVoice* voices, size_t voiceCount, int channels, int16_t* out, size_t frames,
+               float outputGain = 1.0f);

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "core/errors.h"
+#include "core/save_group.h"
 
 namespace {
 
@@ -70,7 +71,7 @@ void SyncDirectoryOf(const std::string& path) {
 }
 
 bool OpenForWriting(FileChannel& ch, const std::string& path) {
-    std::string pattern = path + ".tmp-XXXXXX";
+    std::string pattern = path + kSaveTemporarySuffix;
     int fd = mkostemp(pattern.data(), O_CLOEXEC);
     if (fd < 0) return false;
     // mkostemp creates 0600; a saved file gets the ordinary permissions of a new file.
@@ -98,11 +99,16 @@ bool OpenForReading(FileChannel& ch, const std::string& path) {
     return true;
 }
 
-// Flushes the new file to disk and moves it over the target; false leaves the target as it was.
+// Flushes the new file to disk and moves it over the target (or leaves that to the open save
+// group); false leaves the target as it was.
 bool CommitWrite(FileChannel& ch) {
     bool ok = !ch.writeFailed && fsync(ch.fd) == 0;
     ok = close(ch.fd) == 0 && ok;
     ch.fd = -1;
+    if (ok && SaveGroupOpen()) {
+        HoldForSaveGroup(ch.temporary, ch.target);
+        return true;
+    }
     if (ok && rename(ch.temporary.c_str(), ch.target.c_str()) == 0) {
         SyncDirectoryOf(ch.target);
         return true;
@@ -246,6 +252,7 @@ void CloseAllFileChannels() {
     // A save cut short by a runtime error is incomplete; only a normal end commits it.
     bool commit = gErrorState.number == 0;
     for (FileChannel& ch : gChannels) CloseChannel(ch, commit);
+    DiscardSaveGroup();
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -68,8 +68,9 @@ void SetupSurfaceStep(const RuntimeSettings& settings) {
 
 // A headless run plays silently: it opens no sound device at all.
 void OpenInputAndSoundStep(const RuntimeSettings&) {
+    Platform().input.Start();
     SetInputSource(&Platform().input);
-    if (!Platform().options.headless) SdlSoundOpen();
+    if (!Platform().options.headless) SdlSoundOpen(Platform().options.volumePercent / 100.0f);
 }
 
 void HideWindowStep() { Platform().window.Hide(); }
@@ -84,7 +85,10 @@ void DestroyWindowStep() {
     platform.window.Destroy();
 }
 
-void ShutdownInputStep() { SetInputSource(nullptr); }
+void ShutdownInputStep() {
+    SetInputSource(nullptr);
+    Platform().input.Stop();
+}
 
 }  // namespace
 
@@ -111,6 +115,7 @@ bool OpenPlatform(const PlatformOptions& options, const char* title) {
     settings.fullscreen = 0;
     if (!OpenWindowAndRenderer(settings, title)) return false;
     SetupSurfaceStep(settings);
+    Platform().input.Start();
     SetInputSource(&Platform().input);
     return true;
 }

@@ -10,6 +10,7 @@ struct PlatformOptions {
     int windowScale = 0;  // framed window = 320 x 240 times this; 0: the largest that fits comfortably
     bool headless = false;  // hidden window, no vsync; GL still renders
     bool vsync = true;
+    int volumePercent = 100;  // the mixer's output level; the game's own volumes stay as they are
 };
 
 // Puts the window, renderer, input and sound steps into the program frame (before GameEntry).

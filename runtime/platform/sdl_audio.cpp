@@ -70,6 +70,8 @@ public:
     void StopVoice(int channel) override;
     bool VoiceIsPlaying(int channel) override;
 
+    float outputGain = 1.0f;  // set before the device opens; read by the callback
+
 private:
     static void Callback(void* self, Uint8* stream, int length);
     void Mix(int16_t* out, size_t frames);
@@ -155,7 +157,7 @@ void SdlSoundDevice::Mix(int16_t* out, size_t frames) {
     for (auto& entry : voices_) {
         if (!entry.second.mix.finished()) scratch_.push_back(entry.second.mix);
     }
-    MixVoices(scratch_.data(), scratch_.size(), format_.channels, out, frames);
+    MixVoices(scratch_.data(), scratch_.size(), format_.channels, out, frames, outputGain);
     size_t next = 0;
     for (auto& entry : voices_) {
         if (!entry.second.mix.finished()) entry.second.mix.position = scratch_[next++].position;
@@ -187,7 +189,8 @@ void CloseSdlSoundDevice() {
 
 void SdlSoundCreateSlots() { CreateSoundSlots(); }
 
-void SdlSoundOpen() {
+void SdlSoundOpen(float outputGain) {
+    gSdlSound.outputGain = outputGain;
     SoundDevice* device = OpenSdlSoundDevice(false);
     SetSoundDevice(device);
 }

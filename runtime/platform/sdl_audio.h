@@ -14,7 +14,7 @@ bool ConvertPcmWithSdl(const PcmFormat& from, const uint8_t* bytes, size_t byteC
 // and sound are opened, and at the end the slots (last first) and then the device. Without a sound
 // card, or with SDL_AUDIODRIVER=dummy, no device is opened and the game runs silently.
 void SdlSoundCreateSlots();
-void SdlSoundOpen();
+void SdlSoundOpen(float outputGain = 1.0f);  // outputGain scales everything the mixer puts out
 void SdlSoundShutdown();
 
 // Opens the device directly; `acceptDummyDriver` lets tests run the real mixer thread headless.

@@ -46,6 +46,7 @@ void SdlInput::Poll(uint8_t keyState[kKeyStateSize]) {
         keyState[28] = 0;
         keyState[156] = 0;
     }
+    gamepads_.AddHeldKeys(keyState);
 }
 
 int SdlInput::CharacterOfScanCode(int scanCode) {

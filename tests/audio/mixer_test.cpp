@@ -16,19 +16,21 @@ MixingVoice Voice(const std::vector<int16_t>& samples, int channels, float left,
     return voice;
 }
 
-std::vector<int16_t> Mix(MixingVoice* voices, int count, int outChannels, int frames) {
+std::vector<int16_t> Mix(MixingVoice* voices, int count, int outChannels, int frames, float outputGain = 1) {
     std::vector<int16_t> out(frames * outChannels, 7);
-    MixVoices(voices, count, outChannels, out.data(), frames);
+    MixVoices(voices, count, outChannels, out.data(), frames, outputGain);
     return out;
 }
 
-TEST(MixerTest, SumsVoicesWithTheirGainsPerChannelAndClipsToSixteenBits) {
+TEST(MixerTest, SumsVoicesWithTheirGainsPerChannelScalesByTheVolumeAndClipsToSixteenBits) {
     const std::vector<int16_t> a = {1000, 1000, -2000, 400}, b = {300, -300, 300, -300}, loud = {30000, -30000};
     MixingVoice voices[] = {Voice(a, 2, 0.5f, 1.0f), Voice(b, 2, 1.0f, 0.0f)};
     EXPECT_EQ(Mix(voices, 2, 2, 2), (std::vector<int16_t>{800, 1000, -700, 400}));
     EXPECT_TRUE(voices[0].finished());
     MixingVoice loudVoices[] = {Voice(loud, 2, 1, 1), Voice(loud, 2, 1, 1)};
     EXPECT_EQ(Mix(loudVoices, 2, 2, 1), (std::vector<int16_t>{32767, -32768}));
+    for (MixingVoice& voice : loudVoices) voice.position = 0;
+    EXPECT_EQ(Mix(loudVoices, 2, 2, 1, 0.5f), (std::vector<int16_t>{30000, -30000})) << "the volume scales before clipping";
 }
 
 TEST(MixerTest, VoiceEndingInsideTheBlockIsFollowedBySilenceAndOthersGoOn) {

@@ -19,7 +19,8 @@ TEST(Options, AVerificationRunTakesEveryValueInBothSpellings) {
     Options options;
     std::string error;
     ASSERT_TRUE(ParseOptions({"--headless", "--level", "3", "--seed=7", "--frames", "49", "--screenshot", "10:a.png",
-                       "--screenshot=20:dir/b:c.png", "--dump", "out.json", "--replay", "r.txt", "--scale", "2"},
+                       "--screenshot=20:dir/b:c.png", "--dump", "out.json", "--replay", "r.txt", "--scale", "2",
+                       "--volume=0", "--mute"},
                       options, error))
         << error;
     EXPECT_TRUE(options.headless);
@@ -33,6 +34,8 @@ TEST(Options, AVerificationRunTakesEveryValueInBothSpellings) {
     EXPECT_EQ(options.dumpPath, "out.json");
     EXPECT_EQ(options.replayPath, "r.txt");
     EXPECT_EQ(options.scale, 2);
+    EXPECT_EQ(options.volume, 0);
+    EXPECT_TRUE(options.mute);
     EXPECT_FALSE(MayWriteSaveFiles(options)) << "verification runs keep the player's files";
     options.save = true;
     EXPECT_TRUE(MayWriteSaveFiles(options));
@@ -47,6 +50,7 @@ TEST(Options, BadValuesAreRefusedWithTheOptionsName) {
         {{"--level", "0"}, "--level needs"},
         {{"--scale", "x"}, "--scale needs"},
         {{"--frames", "0"}, "--frames needs"},
+        {{"--volume", "101"}, "--volume needs"},
         {{"--seed", "-1"}, "--seed needs"},
         {{"--screenshot", "12"}, "--screenshot needs"},
         {{"--screenshot", "a:b.png"}, "--screenshot needs"},

@@ -3,6 +3,7 @@
 //   mediagen sound SOURCE.snd OUT.wav
 //   mediagen font PALETTE GLYPHS.txt OUT.png OUT.bmp
 //   mediagen sheet [--zoom N] OUT.png PICTURE.png...
+//   mediagen icon PICTURE.png SIZE OUT.png
 //   mediagen contact [--columns N] [--shrink K] OUT.png PICTURE.png...   (labelled by file name)
 #include <cstdio>
 #include <cstdlib>
@@ -77,6 +78,19 @@ void MakeSheet(std::vector<std::string> args) {
     if (!WritePng(args[0], MakeReviewSheet(entries, zoom), error)) Fail(error);
 }
 
+// A square picture scaled by a whole factor, so every pixel stays a sharp square.
+void MakeIcon(std::vector<std::string> args) {
+    Image picture;
+    std::string error;
+    if (!ReadPng(args[0], picture, error)) Fail(error);
+    const int size = std::atoi(args[1].c_str());
+    if (picture.width != picture.height || picture.width == 0 || size <= 0 || size % picture.width != 0)
+        Fail(args[0] + ": an icon of " + args[1] + " pixels needs a square picture whose side divides it");
+    Image icon(size, size);
+    DrawImage(icon, picture, 0, 0, size / picture.width);
+    if (!WritePng(args[2], icon, error)) Fail(error);
+}
+
 void MakeContact(std::vector<std::string> args) {
     const int shrink = TakeOption(args, "--shrink", 2), columns = TakeOption(args, "--columns", 5);
     if (args.size() < 2) Fail("contact needs OUT.png and at least one picture");
@@ -97,6 +111,7 @@ const Command kCommands[] = {
     {"sound", 2, 2, MakeSound, "sound SOURCE.snd OUT.wav"},
     {"font", 4, 4, MakeFonts, "font PALETTE GLYPHS.txt OUT.png OUT.bmp"},
     {"sheet", 2, 1000, MakeSheet, "sheet [--zoom N] OUT.png PICTURE.png..."},
+    {"icon", 3, 3, MakeIcon, "icon PICTURE.png SIZE OUT.png"},
     {"contact", 2, 1000, MakeContact, "contact [--columns N] [--shrink K] OUT.png PICTURE.png..."},
 };
 

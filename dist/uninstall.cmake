@@ -1,0 +1,23 @@
+# cmake -DMANIFEST=build/install_manifest.txt -P uninstall.cmake: removes every file the last
+# install listed, then the game's data folders that are left empty. Nothing else is touched.
+if(NOT EXISTS "${MANIFEST}")
+  message(FATAL_ERROR "Nothing to uninstall: ${MANIFEST} does not exist (run cmake --install first)")
+endif()
+file(STRINGS "${MANIFEST}" installed)
+set(folders "")
+foreach(file IN LISTS installed)
+  if(EXISTS "${file}" OR IS_SYMLINK "${file}")
+    file(REMOVE "${file}")
+    message(STATUS "Removed ${file}")
+  endif()
+  if(file MATCHES "/games/tumbrel/")
+    get_filename_component(folder "${file}" DIRECTORY)
+    list(APPEND folders "${folder}")
+  endif()
+endforeach()
+# Maps/ first, then the data folder itself; rmdir leaves a folder that still holds something.
+list(REMOVE_DUPLICATES folders)
+list(SORT folders ORDER DESCENDING)
+foreach(folder IN LISTS folders)
+  execute_process(COMMAND rmdir "${folder}" ERROR_QUIET)
+endforeach()
