@@ -58,7 +58,7 @@ void PlayReplay(const Replay& replay, const LevelData& level, SolutionResult& re
         if (Score - score == 5 && !ExitReachedThisLevel()) ++result.gemsTaken;
         result.frames = frame;
     }
-    result.outcome = OutcomeNow();
+    result.outcome = LevelOutcome(false);
     result.timeLeft = TimeLeft;
     result.score = Score;
 }

@@ -216,7 +216,7 @@ bool PlayerReady()
     return !LevelEnded() && PlayerBusy == 0 && PlayerPose != 15 && !IsDoorCode(Cave.at(PlayerCell()));
 }
 
-RunOutcome Outcome() { return OutcomeNow(); }
+RunOutcome Outcome() { return LevelOutcome(false); }
 
 void Idle(Play& play, long frames)
 {
