@@ -1,8 +1,10 @@
 // Process entry of TUMBREL 2009: reads the command line, prepares the platform and the run it
 // asks for, and hands over to the program frame, which never returns.
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -47,6 +49,9 @@ bool PrepareReplay(Options& options, SessionConfig& config) {
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     std::string error;
     if (!ParseReplay(text, config.replay, error)) return Refuse(options.replayPath + ": " + error);
+    std::error_code different;
+    if (!options.recordPath.empty() && std::filesystem::equivalent(options.recordPath, options.replayPath, different))
+        return Refuse("--record " + options.recordPath + " would overwrite the replay it plays");
     const Replay& replay = config.replay;
     if (!replay.startsInLevel && options.level > 0)
         return Refuse(options.replayPath + ": the replay starts in the menu, not in level " + std::to_string(options.level));
@@ -57,9 +62,25 @@ bool PrepareReplay(Options& options, SessionConfig& config) {
     if (replay.hasLevelCrc && (!LevelFileCrc(replay.level, crc, ProgramDirectory()) || crc != replay.levelCrc))
         return Refuse(options.replayPath + ": the replay was recorded on another version of " +
                       LevelFilePath(replay.level, ProgramDirectory()));
+    // The replay ends with the frame before its end; frame 0 is always shown.
+    std::string unshown = ShotNeverShown(options, std::max(replay.endFrame, 1L), "before the replay ends");
+    if (!unshown.empty()) return Refuse(unshown);
     config.haveReplay = true;
     config.seed = replay.seed;
     return true;
+}
+
+// The program works in its own directory, but the files named on its command line are the caller's.
+void FromCallersDirectory(std::string& path) {
+    std::error_code failed;
+    std::filesystem::path whole = std::filesystem::absolute(path, failed);
+    if (!path.empty() && !failed) path = whole.string();
+}
+
+void WriteOutputsBesideTheCaller(Options& options) {
+    FromCallersDirectory(options.recordPath);
+    FromCallersDirectory(options.dumpPath);
+    for (Screenshot& shot : options.screenshots) FromCallersDirectory(shot.path);
 }
 
 uint32_t SeedFromTheClock() {
@@ -91,6 +112,7 @@ int main(int argc, char** argv) {
 
     gConfig.seed = options.hasSeed ? static_cast<uint32_t>(options.seed) : SeedFromTheClock();
     if (!options.replayPath.empty() && !PrepareReplay(options, gConfig)) return 2;
+    WriteOutputsBesideTheCaller(options);
     gConfig.options = options;
     gConfig.saveScreenshot = [](const std::string& path, std::string* why) { return SaveScreenshot(path, why); };
     if (options.headless) SetClockSource(HeadlessClock());

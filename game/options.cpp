@@ -1,17 +1,24 @@
 #include "game/options.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <limits>
+
+#include "game/gems_table.h"
 
 namespace {
 
-bool ParseWhole(const std::string& text, long low, long high, long& value) {
+// Where a long is 32 bits (the browser build), frame numbers stop at 2^31 - 1, a year at 60 a second.
+constexpr long long kLastFrame = std::min<long long>(1LL << 40, std::numeric_limits<long>::max());
+
+bool ParseWhole(const std::string& text, long long low, long long high, long long& value) {
     if (text.empty()) return false;
     char* end = nullptr;
     errno = 0;
     long long parsed = std::strtoll(text.c_str(), &end, 10);
     if (*end != '\0' || errno != 0 || parsed < low || parsed > high) return false;
-    value = static_cast<long>(parsed);
+    value = parsed;
     return true;
 }
 
@@ -19,25 +26,29 @@ bool ParseScreenshot(const std::string& text, Screenshot& shot) {
     size_t colon = text.find(':');
     if (colon == std::string::npos || colon + 1 >= text.size()) return false;
     shot.path = text.substr(colon + 1);
-    return ParseWhole(text.substr(0, colon), 0, 1L << 40, shot.frame);
+    long long frame = 0;
+    if (!ParseWhole(text.substr(0, colon), 0, kLastFrame, frame)) return false;
+    shot.frame = static_cast<long>(frame);
+    return true;
 }
 
 // Options that take a value; false with `error` set when the value is bad.
 bool ApplyValue(const std::string& name, const std::string& value, Options& options, std::string& error) {
-    long number = 0;
+    long long number = 0;
     if (name == "--scale") {
         if (!ParseWhole(value, 1, 16, number)) return error = "--scale needs a whole number from 1 to 16", false;
         options.scale = static_cast<int>(number);
     } else if (name == "--seed") {
-        if (!ParseWhole(value, 0, 0xFFFFFFFFL, number)) return error = "--seed needs a number from 0 to 4294967295", false;
+        if (!ParseWhole(value, 0, 0xFFFFFFFFLL, number)) return error = "--seed needs a number from 0 to 4294967295", false;
         options.hasSeed = true;
         options.seed = static_cast<unsigned long>(number);
     } else if (name == "--level") {
-        if (!ParseWhole(value, 1, 50, number)) return error = "--level needs a level number from 1 to 50", false;
+        if (!ParseWhole(value, 1, kLevelCount, number))
+            return error = "--level needs a level number from 1 to " + std::to_string(kLevelCount), false;
         options.level = static_cast<int>(number);
     } else if (name == "--frames") {
-        if (!ParseWhole(value, 1, 1L << 40, number)) return error = "--frames needs a positive number of frames", false;
-        options.frames = number;
+        if (!ParseWhole(value, 1, kLastFrame, number)) return error = "--frames needs a positive number of frames", false;
+        options.frames = static_cast<long>(number);
     } else if (name == "--screenshot") {
         Screenshot shot;
         if (!ParseScreenshot(value, shot)) return error = "--screenshot needs FRAME:FILE.png, e.g. 100:cave.png", false;
@@ -74,6 +85,14 @@ bool ApplyFlag(const std::string& name, Options& options) {
 
 }  // namespace
 
+std::string ShotNeverShown(const Options& options, long framesShown, const std::string& because) {
+    for (const Screenshot& shot : options.screenshots)
+        if (shot.frame >= framesShown)
+            return "--screenshot " + std::to_string(shot.frame) + ":" + shot.path + ": frame " +
+                   std::to_string(shot.frame) + " is never shown " + because;
+    return "";
+}
+
 bool ParseOptions(const std::vector<std::string>& arguments, Options& options, std::string& error) {
     options = Options{};
     for (size_t i = 0; i < arguments.size(); ++i) {
@@ -97,9 +116,9 @@ bool ParseOptions(const std::vector<std::string>& arguments, Options& options, s
             return false;
         }
     }
-    if (!options.recordPath.empty() && !options.replayPath.empty()) {
-        error = "--record and --replay cannot be used together";
-        return false;
+    if (options.frames > 0) {
+        error = ShotNeverShown(options, options.frames, "with --frames " + std::to_string(options.frames));
+        if (!error.empty()) return false;
     }
     return true;
 }
@@ -120,6 +139,7 @@ const char* OptionsHelp() {
            "  --mute                 play without sound (the same as --volume 0)\n"
            "  --seed N               seed the random numbers (for reproducible runs)\n"
            "  --record FILE          write the keys of every frame and the seed to FILE\n"
+           "                         (with --replay: the replay as it played)\n"
            "  --replay FILE          play the keys of FILE instead of the keyboard; ends with it\n"
            "  --level N              start level N at once; the program ends when it is left\n"
            "  --headless             no visible window, no sound, no frame pacing\n"

@@ -1,6 +1,6 @@
 // The program's command line: window and scale, sound volume, seed, recording and replays,
 // headless runs with screenshots and a state dump. Without options the game runs exactly as shipped.
-// Depends on nothing.
+// Depends on the number of levels (game/gems_table.h) only.
 #pragma once
 #include <string>
 #include <vector>
@@ -32,5 +32,8 @@ struct Options {
 // On failure returns false and sets `error` to one line that names the option.
 bool ParseOptions(const std::vector<std::string>& arguments, Options& options, std::string& error);
 const char* OptionsHelp();
+// The refusal of the first screenshot whose frame cannot come in a run that shows
+// `framesShown` frames ("... is never shown " + `because`); empty when there is none.
+std::string ShotNeverShown(const Options& options, long framesShown, const std::string& because);
 // Verification runs (headless, a replay or a given level) never write save files without --save.
 bool MayWriteSaveFiles(const Options& options);

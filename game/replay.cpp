@@ -15,6 +15,7 @@
 #include <zlib.h>
 
 #include "core/errors.h"
+#include "game/gems_table.h"
 #include "input/keyboard.h"
 
 namespace {
@@ -30,14 +31,15 @@ std::string AtLine(int line, const std::string& what) { return "line " + std::to
 std::string Quoted(const std::string& bytes) { return "\"" + PrintableExcerpt(bytes, kLongestQuote) + "\""; }
 
 // The whole word must be the number: a NUL byte inside it ends c_str() but not the word.
-bool ReadNumber(std::istringstream& words, long& value, long low, long high) {
+// Long long throughout: where a long is 32 bits (the browser build) it cannot hold every seed.
+bool ReadNumber(std::istringstream& words, long long& value, long long low, long long high) {
     std::string word;
     if (!(words >> word) || word.empty()) return false;
     char* end = nullptr;
     errno = 0;
     long long parsed = std::strtoll(word.c_str(), &end, 10);
     if (end != word.c_str() + word.size() || errno != 0 || parsed < low || parsed > high) return false;
-    value = static_cast<long>(parsed);
+    value = parsed;
     return true;
 }
 
@@ -48,7 +50,7 @@ bool NothingMore(std::istringstream& words) {
 
 // One keys line: "frame F keys [codes]".
 bool ParseFrameLine(std::istringstream& words, Replay& replay, std::string& what) {
-    long frame = 0;
+    long long frame = 0;
     std::string keysWord;
     if (!ReadNumber(words, frame, 0, kLongestReplayFrames) || !(words >> keysWord) || keysWord != "keys") {
         what = "expected \"frame F keys [scan codes]\"";
@@ -60,8 +62,8 @@ bool ParseFrameLine(std::istringstream& words, Replay& replay, std::string& what
         return false;
     }
     ReplayKeys keys;
-    keys.frame = frame;
-    long code = 0;
+    keys.frame = static_cast<long>(frame);
+    long long code = 0;
     while (!words.eof()) {
         words >> std::ws;
         if (words.eof()) break;
@@ -78,14 +80,14 @@ bool ParseFrameLine(std::istringstream& words, Replay& replay, std::string& what
 bool ParseStartLine(std::istringstream& words, Replay& replay, std::string& what) {
     std::string where;
     words >> where;
-    long level = 0;
+    long long level = 0;
     if (where == "menu") {
         replay.startsInLevel = false;
-    } else if (where == "level" && ReadNumber(words, level, 1, 99)) {
+    } else if (where == "level" && ReadNumber(words, level, 1, kLevelCount)) {
         replay.startsInLevel = true;
         replay.level = static_cast<int>(level);
     } else {
-        what = "expected \"start menu\" or \"start level N\" (N from 1 to 99)";
+        what = "expected \"start menu\" or \"start level N\" (N from 1 to " + std::to_string(kLevelCount) + ")";
         return false;
     }
     return true;
@@ -117,27 +119,27 @@ bool OnlyOnce(bool& seen, const std::string& word, std::string& what) {
 }
 
 bool ParseEndLine(std::istringstream& words, Replay& replay, std::string& what) {
-    long number = 0;
+    long long number = 0;
     if (!ReadNumber(words, number, 0, kLongestReplayFrames))
         return what = "expected \"end N\" (N from 0 to " + std::to_string(kLongestReplayFrames) + ")", false;
     // A recording's last line may hold the keys polled for the frame after its end.
     if (!replay.keys.empty() && replay.keys.back().frame > number)
         return what = "the replay ends at frame " + std::to_string(number) + ", before its keys of frame " +
                       std::to_string(replay.keys.back().frame), false;
-    replay.endFrame = number;
+    replay.endFrame = static_cast<long>(number);
     return true;
 }
 
 bool ParseLine(const std::string& word, std::istringstream& words, Replay& replay, SeenLines& seen,
                std::string& what) {
-    long number = 0;
+    long long number = 0;
     if (seen.end) {
         what = word == "end" ? "a second \"end\" line" : Quoted(word) + " after the \"end\" line";
         return false;
     }
     if (word == "seed") {
         if (!OnlyOnce(seen.seed, word, what)) return false;
-        if (!ReadNumber(words, number, 0, 0xFFFFFFFFL)) return what = "expected \"seed N\" (0 to 4294967295)", false;
+        if (!ReadNumber(words, number, 0, 0xFFFFFFFFLL)) return what = "expected \"seed N\" (0 to 4294967295)", false;
         replay.seed = static_cast<uint32_t>(number);
     } else if (word == "start") {
         if (!OnlyOnce(seen.start, word, what) || !ParseStartLine(words, replay, what)) return false;
@@ -171,7 +173,7 @@ bool ParseReplay(const std::string& text, Replay& replay, std::string& error) {
         std::string word;
         if (!(words >> word) || word[0] == '#') continue;
         if (!sawHeader) {
-            long version = 0;
+            long long version = 0;
             if (word != "tumbrel-replay" || !ReadNumber(words, version, 1, 1) || !NothingMore(words)) {
                 error = AtLine(lineNumber, "a replay starts with \"tumbrel-replay 1\"");
                 return false;

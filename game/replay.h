@@ -1,6 +1,7 @@
 // Replays: the text file of a recorded run (seed, where it starts, the keys held from frame to
 // frame), an input source that plays one back, and one that records the keys of a live source.
-// Depends on input (the key source, the scan codes of keys), core (printable excerpts) and zlib.
+// Depends on input (the key source, the scan codes of keys), core (printable excerpts), the number
+// of levels (game/gems_table.h) and zlib.
 #pragma once
 #include <cstdint>
 #include <set>

@@ -1,9 +1,12 @@
 #include "game/session.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <ctime>
-#include <fstream>
 #include <memory>
+#include <vector>
 
 #include "core/errors.h"
 #include "core/random.h"
@@ -25,8 +28,11 @@ struct Session {
     bool counting = false;
     long frames = 0;
     bool leftByEscape = false;
+    bool endedByFrameLimit = false;  // between frames, by --frames or the replay's end
     bool f12WasDown = false;
     bool reported = false;
+    bool outputFailed = false;  // a screenshot, the dump or the recording could not be written
+    std::vector<bool> shotsTried;  // by the order of options.screenshots
 };
 
 Session& TheSession() {
@@ -36,11 +42,15 @@ Session& TheSession() {
 
 void TakeScheduledScreenshots(Session& s) {
     if (!s.config.saveScreenshot) return;
-    for (const Screenshot& shot : s.config.options.screenshots) {
+    const std::vector<Screenshot>& shots = s.config.options.screenshots;
+    for (size_t i = 0; i < shots.size(); ++i) {
+        const Screenshot& shot = shots[i];
         if (shot.frame != s.frames) continue;
+        s.shotsTried[i] = true;
         std::string error;
-        if (!s.config.saveScreenshot(shot.path, &error))
-            std::fprintf(stderr, "tumbrel: cannot save the screenshot %s: %s\n", shot.path.c_str(), error.c_str());
+        if (s.config.saveScreenshot(shot.path, &error)) continue;
+        std::fprintf(stderr, "tumbrel: cannot save the screenshot %s: %s\n", shot.path.c_str(), error.c_str());
+        s.outputFailed = true;
     }
 }
 
@@ -82,15 +92,23 @@ bool FramePresented() {
     TakeScreenshotOnF12(s);
     if (!s.counting) return true;
     ++s.frames;
-    if (RunIsComplete(s)) EndProgram();
+    if (RunIsComplete(s)) {
+        s.endedByFrameLimit = true;
+        EndProgram();
+    }
     return PictureWanted(s, s.frames);
 }
 
-void WriteTextFile(const std::string& path, const std::string& text, const char* what) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
-    out.close();
-    if (!out) std::fprintf(stderr, "tumbrel: cannot write the %s %s\n", what, path.c_str());
+bool WriteTextFile(const std::string& path, const std::string& text, const char* what) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    bool written = file && std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    int why = errno;
+    if (file && std::fclose(file) != 0 && written) {
+        written = false;
+        why = errno;
+    }
+    if (!written) std::fprintf(stderr, "tumbrel: cannot write the %s %s: %s\n", what, path.c_str(), std::strerror(why));
+    return written;
 }
 
 void WriteRecording(Session& s) {
@@ -100,19 +118,40 @@ void WriteRecording(Session& s) {
     replay.level = s.config.options.level;
     if (replay.startsInLevel) replay.hasLevelCrc = LevelFileCrc(replay.level, replay.levelCrc);
     s.recorder->FillReplay(replay);
-    replay.endFrame = s.frames;
-    WriteTextFile(s.config.options.recordPath, FormatReplay(replay), "recording");
+    // A run that ends inside a frame ends on its keys (Escape, a menu choice, or Alt+F4 read
+    // before the frame is shown): the replay must play that frame as well.
+    replay.endFrame = s.endedByFrameLimit ? s.frames : s.frames + 1;
+    if (!WriteTextFile(s.config.options.recordPath, FormatReplay(replay), "recording")) s.outputFailed = true;
+}
+
+// A shot whose frame never came (the level was left, the replay ended) is as missing as one
+// that could not be saved.
+void ReportMissedScreenshots(Session& s) {
+    const std::vector<Screenshot>& shots = s.config.options.screenshots;
+    for (size_t i = 0; i < shots.size(); ++i) {
+        if (s.shotsTried[i]) continue;
+        std::fprintf(stderr, "tumbrel: the screenshot %s was not taken: the run ended after %ld frames, before frame %ld\n",
+                     shots[i].path.c_str(), s.frames, shots[i].frame);
+        s.outputFailed = true;
+    }
 }
 
 // Runs after the clean-up on every way out: the end of a replay, Escape, Alt+F4, an error.
-void ReportAtExit(int) {
+void ReportAtExit(int status) {
     Session& s = TheSession();
     if (s.reported) return;
     s.reported = true;
     if (s.recorder) WriteRecording(s);
-    if (!s.config.options.dumpPath.empty()) WriteTextFile(s.config.options.dumpPath, StateJson(), "dump");
+    const std::string& dump = s.config.options.dumpPath;
+    if (!dump.empty() && !WriteTextFile(dump, StateJson(), "dump")) s.outputFailed = true;
+    ReportMissedScreenshots(s);
     if (s.config.options.level > 0 || s.config.haveReplay) std::printf("%s\n", ResultLine().c_str());
     std::fflush(stdout);
+    // A run whose files are missing must not pass for a good one with a script that calls it.
+    if (status == 0 && s.outputFailed) {
+        std::fflush(stderr);
+        std::exit(1);
+    }
 }
 
 std::string Number(double value) {
@@ -126,6 +165,7 @@ std::string Number(double value) {
 void BeginSession(const SessionConfig& config) {
     Session& s = TheSession();
     s.config = config;
+    s.shotsTried.assign(config.options.screenshots.size(), false);
     SeedRandom(config.seed);
     SetFramePresentedHook(FramePresented);
     SetExitHandler(ReportAtExit);
@@ -140,7 +180,9 @@ void StartCountingFrames() {
     if (s.config.haveReplay) {
         s.replayInput = std::make_unique<ReplayInput>(s.config.replay);
         SetInputSource(s.replayInput.get());
-    } else if (!s.config.options.recordPath.empty()) {
+    }
+    // A replay recorded again comes out as it played: its true end, the level's checksum.
+    if (!s.config.options.recordPath.empty()) {
         s.recorder = std::make_unique<RecordingInput>(CurrentInputSource());
         SetInputSource(s.recorder.get());
     }

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds everything into build/ and runs every test, then builds build-asan/ with
-# AddressSanitizer and UndefinedBehaviorSanitizer and runs every test there too.
-# Fails when any build or any test fails. Set TUMBREL_SKIP_SANITIZERS=1 to skip the second pass.
+# AddressSanitizer and UndefinedBehaviorSanitizer and runs every test there too, then builds the
+# browser version (build-web/) and plays it against the native one in headless Chromium.
+# Fails when any build or any test fails. TUMBREL_SKIP_SANITIZERS=1 skips the second pass,
+# TUMBREL_SKIP_WEB=1 the third.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
@@ -36,6 +38,11 @@ if [ "${TUMBREL_SKIP_SANITIZERS:-0}" != "1" ]; then
     ASAN_OPTIONS="$sanitizer_options:detect_leaks=1" run_ctest "$REPO_ROOT/build-asan" -E "$GL_CONTEXT_TESTS" || status=1
     echo "== GL context tests with ASan + UBSan, without leak checks"
     ASAN_OPTIONS="$sanitizer_options:detect_leaks=0" run_ctest "$REPO_ROOT/build-asan" -R "$GL_CONTEXT_TESTS" || status=1
+fi
+
+if [ "${TUMBREL_SKIP_WEB:-0}" != "1" ]; then
+    echo "== The browser version against the native one (build-web/, headless Chromium)"
+    bash "$REPO_ROOT/tests/web/browser_test.sh" || status=1
 fi
 
 if [ "$status" -ne 0 ]; then

@@ -80,6 +80,10 @@ double WaitForFrameSlot() {
         double remaining = frames.nextDue - now;
         if (remaining < 0) return now;
         if (frames.wait == FrameWait::Busy) continue;
+        if (frames.wait == FrameWait::Sleep) {
+            ClockSleepMs(std::min(remaining, kLongestSleepMs));
+            continue;
+        }
         if (remaining > kSpinMarginMs) {
             ClockSleepMs(std::min(remaining - kSpinMarginMs, kLongestSleepMs));
             continue;

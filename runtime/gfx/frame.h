@@ -34,8 +34,9 @@ using FramePresentedHook = std::function<bool()>;
 void SetFramePresentedHook(FramePresentedHook hook);
 
 // How PresentFrame waits for the frame slot. Hybrid sleeps until shortly before the due time and
-// spins the rest; Busy spins all the way (the finest timing, a busy core).
-enum class FrameWait { Hybrid, Busy };
+// spins the rest; Busy spins all the way (the finest timing, a busy core); Sleep only sleeps, for
+// a platform whose sleep hands control to others that a spin would shut out (the browser).
+enum class FrameWait { Hybrid, Busy, Sleep };
 void SetFrameWait(FrameWait wait);
 
 // Graphics context creation: the interval of the window's frame rate (in single precision, as

@@ -1,6 +1,6 @@
-// The SDL2 + OpenGL platform: the window, the GL renderer and the keyboard source behind the gfx
-// and input seams, registered with the program frame as its device steps; screenshots.
-// The only module that calls SDL or GL; game and runtime code see nothing of it but this header.
+// The platform: the window, the GL renderer and the keyboard source behind the gfx and input
+// seams, registered with the program frame as its device steps; screenshots. SDL2 + OpenGL on the
+// desktop, the browser's in web/. Game and runtime code see nothing of either but this header.
 #pragma once
 #include <string>
 

@@ -5,8 +5,8 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cstdio>
 
-#include "game/replay.h"
 #include "gfx/picture.h"
 #include "tests/support/run_program.h"
 #include "tests/support/temp_files.h"
@@ -15,8 +15,9 @@ namespace {
 
 std::string Program() { return BuildDirectory() + "/tumbrel"; }
 
-ProgramRun RunTumbrel(const std::vector<std::string>& arguments, const std::string& program = Program()) {
-    return RunProgram(program, arguments, "", 120, {"SDL_VIDEODRIVER=offscreen", "SDL_AUDIODRIVER=dummy"});
+ProgramRun RunTumbrel(const std::vector<std::string>& arguments, const std::string& program = Program(),
+                      const std::string& workingDirectory = "") {
+    return RunProgram(program, arguments, workingDirectory, 120, {"SDL_VIDEODRIVER=offscreen", "SDL_AUDIODRIVER=dummy"});
 }
 
 // A private copy of the program with the data files given, so a test can take some away.
@@ -47,8 +48,9 @@ std::string JsonValue(const std::string& json, const std::string& name) {
 
 TEST(Program, FramesCountFromTheFirstFrameOfTheLevel) {
     ScopedTempDir dir;
-    ProgramRun run = RunTumbrel({"--headless", "--level", "1", "--frames", "49", "--dump", dir.File("d.json"),
-                                 "--screenshot", "1:" + dir.File("s.png")});
+    // Files named on the command line are the caller's, though the program works in its own folder.
+    ProgramRun run = RunTumbrel({"--headless", "--level", "1", "--frames", "49", "--dump", "d.json", "--screenshot", "1:s.png"},
+                                Program(), dir.path());
     ASSERT_EQ(run.exitStatus, 0) << run.err;
     EXPECT_NE(run.out.find("result: running level=1 frame=49 score=0 gems=34 time=299\n"), std::string::npos)
         << run.out;
@@ -94,36 +96,69 @@ TEST(Program, ScreenshotsOfAnUndrawnRunMatchThoseOfARunThatDrawsEveryFrame) {
     }
 }
 
-TEST(Program, ARecordingReplaysToTheSameState) {
-    ScopedTempDir dir;
-    ProgramRun recorded = RunTumbrel({"--headless", "--level", "1", "--seed", "5", "--frames", "30", "--record",
-                                      dir.File("r.txt"), "--dump", dir.File("a.json")});
-    ASSERT_EQ(recorded.exitStatus, 0) << recorded.err;
-    Replay replay;
-    std::string error;
-    ASSERT_TRUE(ParseReplay(ReadFileText(dir.File("r.txt")), replay, error)) << error;
-    EXPECT_EQ(replay.seed, 5u);
-    EXPECT_TRUE(replay.startsInLevel);
-    EXPECT_EQ(replay.level, 1);
-    EXPECT_TRUE(replay.hasLevelCrc);
-    EXPECT_EQ(replay.endFrame, 30);
-    ProgramRun replayed = RunTumbrel({"--headless", "--replay", dir.File("r.txt"), "--dump", dir.File("b.json")});
-    ASSERT_EQ(replayed.exitStatus, 0) << replayed.err;
-    EXPECT_NE(replayed.out.find("result: running level=1 frame=30 "), std::string::npos) << replayed.out;
-    EXPECT_EQ(ReadFileText(dir.File("a.json")), ReadFileText(dir.File("b.json")));
+std::string ResultOf(const ProgramRun& run) {
+    size_t at = run.out.find("result: ");
+    return at == std::string::npos ? "(no result line)" : run.out.substr(at);
 }
 
-TEST(Program, BadReplaysAreRefusedWithTheLineAndTheReason) {
+// Live keys cannot reach a headless run, so the keys of a replay are recorded again. A run that
+// ends inside a frame (Escape; Alt+F4 read before the frame is shown) ends on that frame's keys.
+TEST(Program, ARecordingReplaysToTheSameResultAndState) {
+    ScopedTempDir dir;
+    WriteFileText(dir.File("esc.txt"), "tumbrel-replay 1\nseed 7\nstart level 1\nframe 0 keys 205\nframe 20 keys 1\nend 90\n");
+    WriteFileText(dir.File("alt.txt"), "tumbrel-replay 1\nseed 7\nstart level 1\nframe 10 keys 56 62\nend 90\n");
+    const struct {
+        std::vector<std::string> arguments;
+        const char* result;
+    } cases[] = {
+        {{"--level", "1", "--seed", "5", "--frames", "30"}, "result: running level=1 frame=30 "},
+        {{"--replay", dir.File("esc.txt")}, "result: escape level=1 frame=20 "},
+        {{"--replay", dir.File("alt.txt")}, "result: running level=1 frame=9 "},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> arguments = {"--headless", "--record", dir.File("r.txt"), "--dump", dir.File("a.json")};
+        arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
+        ProgramRun recorded = RunTumbrel(arguments);
+        ASSERT_EQ(recorded.exitStatus, 0) << recorded.err;
+        EXPECT_EQ(ResultOf(recorded).rfind(c.result, 0), 0u) << recorded.out;
+        EXPECT_NE(ReadFileText(dir.File("r.txt")).find("start level 1\nlevel-crc32 "), std::string::npos);
+        ProgramRun replayed = RunTumbrel({"--headless", "--replay", dir.File("r.txt"), "--dump", dir.File("b.json")});
+        ASSERT_EQ(replayed.exitStatus, 0) << replayed.err;
+        EXPECT_EQ(ResultOf(replayed), ResultOf(recorded));
+        EXPECT_EQ(ReadFileText(dir.File("a.json")), ReadFileText(dir.File("b.json")));
+    }
+}
+
+// Bad input is refused at the start (status 2); what a run cannot deliver fails it at the end
+// (status 1), with its other outputs and the result line still written.
+TEST(Program, BadRunsAreRefusedOrFailWithTheReason) {
     ScopedTempDir dir;
     WriteFileText(dir.File("bad.txt"), "tumbrel-replay 1\nframe 3 keys 999\n");
     WriteFileText(dir.File("crc.txt"), "tumbrel-replay 1\nstart level 1\nlevel-crc32 00000000\nend 5\n");
-    const std::pair<const char*, const char*> cases[] = {{"bad.txt", "bad.txt: line 2: scan codes"},
-                                                         {"crc.txt", "another version of"},
-                                                         {"missing.txt", "cannot read the replay"}};
+    WriteFileText(dir.File("esc.txt"), "tumbrel-replay 1\nstart level 1\nframe 3 keys 1\nend 50\n");
+    const std::string level = "--level=1", frames = "--frames=5", unwritable = "2:" + dir.File("no/s.png");
+    const struct {
+        std::vector<std::string> arguments;
+        int status;
+        std::string message;
+    } cases[] = {
+        {{"--replay", dir.File("bad.txt")}, 2, "bad.txt: line 2: scan codes"},
+        {{"--replay", dir.File("crc.txt")}, 2, "another version of"},
+        {{"--replay", dir.File("missing.txt")}, 2, "cannot read the replay"},
+        {{"--replay", dir.File("crc.txt"), "--record", dir.File("crc.txt")}, 2, "would overwrite the replay"},
+        {{level, frames, "--screenshot", unwritable}, 1, "cannot save the screenshot " + dir.File("no/s.png") + ": "},
+        {{"--replay", dir.File("esc.txt"), "--screenshot", "3:" + dir.File("s.png")}, 1,
+         "the screenshot " + dir.File("s.png") + " was not taken: the run ended after 3 frames, before frame 3\n"},
+    };
     for (const auto& c : cases) {
-        ProgramRun run = RunTumbrel({"--headless", "--replay", dir.File(c.first)});
-        EXPECT_EQ(run.exitStatus, 2) << c.first;
-        EXPECT_NE(run.err.find(c.second), std::string::npos) << run.err;
+        std::vector<std::string> arguments = {"--headless", "--dump", dir.File("d.json")};
+        arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
+        std::remove(dir.File("d.json").c_str());
+        ProgramRun run = RunTumbrel(arguments);
+        EXPECT_EQ(run.exitStatus, c.status) << c.message;
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+        EXPECT_EQ(run.out.find("result: ") != std::string::npos, c.status == 1) << run.out;
+        EXPECT_EQ(FileExists(dir.File("d.json")), c.status == 1) << c.message;
     }
 }
 

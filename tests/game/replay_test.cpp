@@ -71,6 +71,7 @@ TEST(Replay, MalformedFilesAreRefusedWithTheLineAndTheReason) {
         {"tumbrel-replay 2\n", "line 1: a replay starts with"},
         {head + "seed -4\n", "line 2: expected \"seed N\""},
         {head + "start level 0\n", "line 2: expected \"start menu\""},
+        {head + "seed 1\nstart level 51\n", "line 3: expected \"start menu\" or \"start level N\" (N from 1 to 50)"},
         {head + "frame 5 keys 205\nframe 5 keys\n", "line 3: frame 5 does not come after frame 5"},
         {head + "frame 1 keys 256\n", "line 2: scan codes"},
         {head + "frame 1 keys 2x\n", "line 2: scan codes"},
