@@ -13,17 +13,17 @@
 
 namespace {
 
-// Level 51 demands no gems: the exit is open from the start, behind the stone.
+// Level 23 demands 12 gems: a row of them, then the exit behind the stone.
 LevelData TinyLevel(bool withHole)
 {
-    std::string source = "cave\n||||||||||||||||||||\n|@o E|||||||||||||||\n";
-    source += withHole ? "||| ||||||||||||||||\n" : "||||||||||||||||||||\n";
+    std::string source = "cave\n||||||||||||||||||||\n|************@o E|||\n";
+    source += withHole ? "||||||||||||||| ||||\n" : "||||||||||||||||||||\n";
     for (int row = 3; row < 15; ++row) source += "||||||||||||||||||||\n";
     LevelImage image;
     std::string error;
     EXPECT_TRUE(CompileLevelSource(source, image, error)) << error;
     LevelData level;
-    level.number = 51;
+    level.number = 23;
     level.bytes = image.bytes;
     level.crc = Crc32(image.bytes.data(), image.bytes.size());
     return level;
@@ -41,8 +41,8 @@ TEST(Solver, TheSearchFindsTheWayAndItsReplayReachesTheExit)
         replay = play.ToReplay();
     }
     ScopedTempDir dir;
-    std::ofstream(dir.File("level51.replay")) << FormatReplay(replay);
-    const SolutionResult played = PlaySolution(dir.File("level51.replay"), level);
+    std::ofstream(dir.File("level23.replay")) << FormatReplay(replay);
+    const SolutionResult played = PlaySolution(dir.File("level23.replay"), level);
     EXPECT_TRUE(played.ok) << played.problem;
     EXPECT_EQ(played.outcome, RunOutcome::ExitReached);
 }
@@ -63,11 +63,12 @@ TEST(Solver, RoutesReachTheExitOrSayWhereAndWhyTheyFail)
         const char* route;
         const char* failure;  // "" when the route reaches the exit
     } cases[] = {
-        {"R w R2", ""},
-        {"R\nD", "line 2 \"D\": nothing happened: down from (2,1) meets a wall at (2,2)"},
-        {"R w R", "line 1 \"R\": the route ends before the exit"},
-        {"exit", "no way to the exit from (1,1)"},
-        {"go 3,2", "no way to (3,2) from (1,1)"},
+        {"L12 R12 R w R2", ""},
+        {"R\nD", "line 2 \"D\": nothing happened: down from (14,1) meets a wall at (14,2)"},
+        {"L12 R12 R w R", "line 1 \"R\": the route ends before the exit"},
+        {"exit", "the exit is closed (12 gems still needed)"},
+        {"gems exit", "no way to the exit from (1,1)"},
+        {"go 15,2", "no way to (15,2) from (13,1)"},
     };
     for (const auto& c : cases) {
         std::vector<RouteStep> steps;
