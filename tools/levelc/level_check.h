@@ -8,5 +8,10 @@
 
 #include "level_source.h"
 
-// `levelNumber` 1..50 checks the gems against the game's table; 0 skips that check.
+// Gems explosions can make (an estimate): the bugs' 3 x 3 blocks, counted once, less walls
+// 12..19 and gems already there, plus the gems and saphirs of one pack per yam-yam, in pack order.
+int ExplosionYield(const std::array<uint8_t, kLevelFileBytes>& bytes);
+
+// `levelNumber` 1..50 checks the gems, with what explosions can yield, against the game's
+// table; 0 skips that check.
 std::vector<std::string> LevelDesignProblems(const LevelImage& image, int levelNumber);
