@@ -88,12 +88,39 @@ std::set<int> Reachable(const Cave& cave, int start) {
     }
 }
 
+// Gems that blasts and packs can add: the cells of the bugs' 3 x 3 blocks (less walls 12..19 and
+// gems already there), counted once, and one pack per yam-yam. With `reach`, only animals whose
+// block meets it count.
+int MadeGems(const Cave& cave, const std::set<int>* reach) {
+    std::set<int> blasted;
+    int packs = 0;
+    for (int cell = 0; cell < kWidth * kHeight; ++cell) {
+        const int code = cave.AtCell(cell), x = cell % kWidth, y = cell / kWidth;
+        if (!IsAnimal(code)) continue;
+        std::vector<int> block;
+        bool met = !reach;
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx) {
+                const int near = cave.At(x + dx, y + dy);
+                met = met || reach->count((y + dy) * kWidth + x + dx) > 0;
+                if (near >= 0 && (near < 12 || near > 19) && !IsGem(near)) block.push_back((y + dy) * kWidth + x + dx);
+            }
+        if (!met) continue;
+        if (IsYamYam(code)) ++packs;
+        else blasted.insert(block.begin(), block.end());
+    }
+    int made = static_cast<int>(blasted.size());
+    for (int k = 0; k < packs; ++k)
+        for (int entry = 0; entry < 9; ++entry) made += IsGem(cave.image.bytes[kPackStart + (k % kPackCount) * 9 + entry]) ? 1 : 0;
+    return made;
+}
+
 void CheckReach(const Cave& cave, int needed, std::vector<std::string>& problems) {
     const int start = cave.Find(kPlayer);
     if (start < 0) return;
     const std::set<int> reach = Reachable(cave, start);
     if (!reach.count(cave.Find(kExit))) problems.push_back("the exit is out of reach");
-    int gems = 0;
+    int gems = MadeGems(cave, &reach);
     for (int cell : reach) gems += IsGem(cave.AtCell(cell)) ? 1 : 0;
     if (gems < needed)
         problems.push_back("only " + std::to_string(gems) + " gems within reach, " + std::to_string(needed) + " needed");
@@ -137,7 +164,7 @@ std::vector<std::string> LevelDesignProblems(const LevelImage& image, int levelN
     const int exits = cave.Count([](int code) { return code == kExit; });
     if (exits != 1) problems.push_back("a level needs exactly one exit, found " + std::to_string(exits));
     const int needed = levelNumber >= 1 && levelNumber <= kLevelCount ? kGemsTable[levelNumber - 1] : 0;
-    if (cave.Count(IsGem) < needed)
+    if (cave.Count(IsGem) + MadeGems(cave, nullptr) < needed)
         problems.push_back("holds " + std::to_string(cave.Count(IsGem)) + " gems, " + std::to_string(needed) + " needed");
     CheckReach(cave, needed, problems);
     CheckStart(cave, problems);
