@@ -88,31 +88,43 @@ std::set<int> Reachable(const Cave& cave, int start) {
     }
 }
 
+bool Meets(const std::set<int>& reach, int x, int y) {
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx)
+            if (reach.count((y + dy) * kWidth + x + dx)) return true;
+    return false;
+}
+
+int PackGems(const Cave& cave, int packs) {
+    int gems = 0;
+    for (int k = 0; k < packs; ++k)
+        for (int entry = 0; entry < 9; ++entry)
+            gems += IsGem(cave.image.bytes[kPackStart + (k % kPackCount) * 9 + entry]) ? 1 : 0;
+    return gems;
+}
+
 // Gems that blasts and packs can add: the cells of the bugs' 3 x 3 blocks (less walls 12..19 and
-// gems already there), counted once, and one pack per yam-yam. With `reach`, only animals whose
-// block meets it count.
+// gems already there), counted once, and one pack per yam-yam; packs that hold a yam-yam breed, so
+// then every stone may kill once more. With `reach`, only animals whose block meets it count.
 int MadeGems(const Cave& cave, const std::set<int>* reach) {
     std::set<int> blasted;
     int packs = 0;
     for (int cell = 0; cell < kWidth * kHeight; ++cell) {
         const int code = cave.AtCell(cell), x = cell % kWidth, y = cell / kWidth;
-        if (!IsAnimal(code)) continue;
-        std::vector<int> block;
-        bool met = !reach;
-        for (int dy = -1; dy <= 1; ++dy)
+        if (!IsAnimal(code) || (reach && !Meets(*reach, x, y))) continue;
+        packs += IsYamYam(code) ? 1 : 0;
+        for (int dy = -1; dy <= 1 && !IsYamYam(code); ++dy)
             for (int dx = -1; dx <= 1; ++dx) {
                 const int near = cave.At(x + dx, y + dy);
-                met = met || reach->count((y + dy) * kWidth + x + dx) > 0;
-                if (near >= 0 && (near < 12 || near > 19) && !IsGem(near)) block.push_back((y + dy) * kWidth + x + dx);
+                const bool blastProof = near < 0 || (near >= 12 && near <= 19);
+                if (!blastProof && !IsGem(near)) blasted.insert((y + dy) * kWidth + x + dx);
             }
-        if (!met) continue;
-        if (IsYamYam(code)) ++packs;
-        else blasted.insert(block.begin(), block.end());
     }
-    int made = static_cast<int>(blasted.size());
-    for (int k = 0; k < packs; ++k)
-        for (int entry = 0; entry < 9; ++entry) made += IsGem(cave.image.bytes[kPackStart + (k % kPackCount) * 9 + entry]) ? 1 : 0;
-    return made;
+    bool breeding = false;
+    for (int entry = kPackStart; entry < kPackStart + kPackCount * 9; ++entry)
+        breeding = breeding || IsYamYam(cave.image.bytes[entry]);
+    if (packs > 0 && breeding) packs += cave.Count([](int code) { return code == kStone; });
+    return static_cast<int>(blasted.size()) + PackGems(cave, packs);
 }
 
 void CheckReach(const Cave& cave, int needed, std::vector<std::string>& problems) {
