@@ -55,11 +55,17 @@ inline std::string CheckArchiveLookup(const uint8_t* data, size_t size, const st
             if (!left.empty()) return "failed lookup of " + name + " left a file";
             continue;
         }
-        if (path.rfind(temporaryDirectory + "/sbx", 0) != 0) return "extracted outside: " + path;
-        if (path.find('/', temporaryDirectory.size() + 1) != std::string::npos) return "directory in " + path;
+        // One private folder right in the temporary directory, one file right in it.
+        const size_t folderEnd = path.find('/', temporaryDirectory.size() + 1);
+        if (path.rfind(temporaryDirectory + "/", 0) != 0 || folderEnd == std::string::npos)
+            return "extracted outside: " + path;
+        if (path.compare(folderEnd, 4, "/sbx") != 0 || path.find('/', folderEnd + 1) != std::string::npos)
+            return "directory in " + path;
         struct stat info;
+        if (stat(path.substr(0, folderEnd).c_str(), &info) != 0 || (info.st_mode & 0777) != 0700)
+            return "folder not private: " + path;
         if (lstat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return "no regular file at " + path;
-        if (left.size() != 1) return "more than one temporary file";
+        if (left.size() != 1 || FilesIn(path.substr(0, folderEnd)).size() != 1) return "more than one temporary file";
     }
     SetMediaArchive(archive, "");
     if (!FilesIn(temporaryDirectory).empty()) return "temporary file outlived SetMediaArchive";

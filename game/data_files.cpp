@@ -111,11 +111,7 @@ std::string LevelFilePath(double level, const std::string& programDirectory) {
 }
 
 bool LevelFileCrc(int level, uint32_t& crc, const std::string& programDirectory) {
-    std::ifstream in(LevelFilePath(level, programDirectory), std::ios::binary);
-    if (!in) return false;
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    crc = Crc32(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
-    return true;
+    return FileCrc32(LevelFilePath(level, programDirectory), crc);
 }
 
 const char* SaveFilePath(SaveFile file) { return Saves().paths[static_cast<int>(file)].c_str(); }

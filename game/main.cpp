@@ -24,13 +24,6 @@ namespace {
 
 SessionConfig gConfig;
 
-// Headless runs never wait: every clock reading lies a second after the one before, so each
-// frame's slot is already due when it is asked for.
-double gHeadlessNowMs = 0;
-double HeadlessNowMs() { return gHeadlessNowMs += 1000; }
-void HeadlessSleepMs(double ms) { gHeadlessNowMs += ms > 0 ? ms : 0; }
-const ClockSource kHeadlessClock = {HeadlessNowMs, HeadlessSleepMs};
-
 void RunGame() {
     // Without a window nobody could see the game or end it: stop instead of running blind.
     if (!PlatformOpen()) {
@@ -100,7 +93,7 @@ int main(int argc, char** argv) {
     if (!options.replayPath.empty() && !PrepareReplay(options, gConfig)) return 2;
     gConfig.options = options;
     gConfig.saveScreenshot = [](const std::string& path, std::string* why) { return SaveScreenshot(path, why); };
-    if (options.headless) SetClockSource(&kHeadlessClock);
+    if (options.headless) SetClockSource(HeadlessClock());
     StartLevelAtOnce = options.level;
 
     RegisterPlatformDevices(PlatformFor(options));

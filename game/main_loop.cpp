@@ -92,11 +92,16 @@ void LookForMan()
     }
 }
 
-void SetUpLevel()
+void SetUpLevel() { SetUpLevelFrom(nullptr); }
+
+void SetUpLevelFrom(const char* levelFile)
 {
     exitReached = false;
     DataInit();
-    LoadMaps();
+    if (levelFile)
+        LoadMapFile(levelFile);
+    else
+        LoadMaps();
     LookForMan();
     GemsNeeded = GemsPerLevel[CurrentLevel];
 }

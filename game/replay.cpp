@@ -8,19 +8,35 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <sstream>
+
+#include <zlib.h>
+
+#include "core/errors.h"
+#include "input/keyboard.h"
 
 namespace {
 
+// No replay may run longer than this: more than the clocks of all 50 levels together, about
+// four and a half hours at 60 frames per second.
+constexpr long kLongestReplayFrames = 1000000;
+// Quoted replay text is cut here, so a damaged file cannot flood the terminal.
+constexpr size_t kLongestQuote = 32;
+
 std::string AtLine(int line, const std::string& what) { return "line " + std::to_string(line) + ": " + what; }
 
+std::string Quoted(const std::string& bytes) { return "\"" + PrintableExcerpt(bytes, kLongestQuote) + "\""; }
+
+// The whole word must be the number: a NUL byte inside it ends c_str() but not the word.
 bool ReadNumber(std::istringstream& words, long& value, long low, long high) {
     std::string word;
     if (!(words >> word) || word.empty()) return false;
     char* end = nullptr;
     errno = 0;
     long long parsed = std::strtoll(word.c_str(), &end, 10);
-    if (*end != '\0' || errno != 0 || parsed < low || parsed > high) return false;
+    if (end != word.c_str() + word.size() || errno != 0 || parsed < low || parsed > high) return false;
     value = static_cast<long>(parsed);
     return true;
 }
@@ -34,7 +50,7 @@ bool NothingMore(std::istringstream& words) {
 bool ParseFrameLine(std::istringstream& words, Replay& replay, std::string& what) {
     long frame = 0;
     std::string keysWord;
-    if (!ReadNumber(words, frame, 0, 1L << 40) || !(words >> keysWord) || keysWord != "keys") {
+    if (!ReadNumber(words, frame, 0, kLongestReplayFrames) || !(words >> keysWord) || keysWord != "keys") {
         what = "expected \"frame F keys [scan codes]\"";
         return false;
     }
@@ -49,8 +65,8 @@ bool ParseFrameLine(std::istringstream& words, Replay& replay, std::string& what
     while (!words.eof()) {
         words >> std::ws;
         if (words.eof()) break;
-        if (!ReadNumber(words, code, 1, 255)) {
-            what = "scan codes are whole numbers from 1 to 255";
+        if (!ReadNumber(words, code, 1, 255) || !IsKeyScanCode(static_cast<int>(code))) {
+            what = "scan codes are the whole numbers of keys (1 to 255, e.g. 205 for Right)";
             return false;
         }
         keys.scanCodes.push_back(static_cast<int>(code));
@@ -89,22 +105,50 @@ bool ParseCrcLine(std::istringstream& words, Replay& replay, std::string& what) 
     return true;
 }
 
-bool ParseLine(const std::string& word, std::istringstream& words, Replay& replay, std::string& what) {
+// Each of these lines may come once; "end" comes last.
+struct SeenLines {
+    bool seed = false, start = false, crc = false, end = false;
+};
+
+bool OnlyOnce(bool& seen, const std::string& word, std::string& what) {
+    if (seen) return what = "a second \"" + word + "\" line", false;
+    seen = true;
+    return true;
+}
+
+bool ParseEndLine(std::istringstream& words, Replay& replay, std::string& what) {
     long number = 0;
+    if (!ReadNumber(words, number, 0, kLongestReplayFrames))
+        return what = "expected \"end N\" (N from 0 to " + std::to_string(kLongestReplayFrames) + ")", false;
+    // A recording's last line may hold the keys polled for the frame after its end.
+    if (!replay.keys.empty() && replay.keys.back().frame > number)
+        return what = "the replay ends at frame " + std::to_string(number) + ", before its keys of frame " +
+                      std::to_string(replay.keys.back().frame), false;
+    replay.endFrame = number;
+    return true;
+}
+
+bool ParseLine(const std::string& word, std::istringstream& words, Replay& replay, SeenLines& seen,
+               std::string& what) {
+    long number = 0;
+    if (seen.end) {
+        what = word == "end" ? "a second \"end\" line" : Quoted(word) + " after the \"end\" line";
+        return false;
+    }
     if (word == "seed") {
+        if (!OnlyOnce(seen.seed, word, what)) return false;
         if (!ReadNumber(words, number, 0, 0xFFFFFFFFL)) return what = "expected \"seed N\" (0 to 4294967295)", false;
         replay.seed = static_cast<uint32_t>(number);
     } else if (word == "start") {
-        if (!ParseStartLine(words, replay, what)) return false;
+        if (!OnlyOnce(seen.start, word, what) || !ParseStartLine(words, replay, what)) return false;
     } else if (word == "level-crc32") {
-        if (!ParseCrcLine(words, replay, what)) return false;
+        if (!OnlyOnce(seen.crc, word, what) || !ParseCrcLine(words, replay, what)) return false;
     } else if (word == "frame") {
         return ParseFrameLine(words, replay, what);
     } else if (word == "end") {
-        if (!ReadNumber(words, number, 0, 1L << 40)) return what = "expected \"end N\"", false;
-        replay.endFrame = number;
+        if (!OnlyOnce(seen.end, word, what) || !ParseEndLine(words, replay, what)) return false;
     } else {
-        what = "unknown line \"" + word + "\"";
+        what = "unknown line " + Quoted(word);
         return false;
     }
     if (!NothingMore(words)) return what = "unexpected text after \"" + word + "\"", false;
@@ -119,6 +163,7 @@ bool ParseReplay(const std::string& text, Replay& replay, std::string& error) {
     std::string line;
     int lineNumber = 0;
     bool sawHeader = false;
+    SeenLines seen;
     while (std::getline(in, line)) {
         ++lineNumber;
         if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -135,13 +180,18 @@ bool ParseReplay(const std::string& text, Replay& replay, std::string& error) {
             continue;
         }
         std::string what;
-        if (!ParseLine(word, words, replay, what)) {
+        if (!ParseLine(word, words, replay, seen, what)) {
             error = AtLine(lineNumber, what);
             return false;
         }
     }
     if (!sawHeader) {
         error = AtLine(std::max(lineNumber, 1), "a replay starts with \"tumbrel-replay 1\"");
+        return false;
+    }
+    // Without an end the run would go on for ever.
+    if (!seen.end) {
+        error = AtLine(lineNumber, "the replay has no \"end N\" line (N: the number of frames it plays)");
         return false;
     }
     return true;
@@ -171,12 +221,23 @@ std::string FormatReplay(const Replay& replay) {
 }
 
 uint32_t Crc32(const uint8_t* data, size_t size) {
-    uint32_t crc = 0xFFFFFFFFu;
-    for (size_t i = 0; i < size; ++i) {
-        crc ^= data[i];
-        for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    uLong crc = crc32(0L, Z_NULL, 0);
+    // zlib takes lengths in 32 bits.
+    for (size_t done = 0; done < size;) {
+        const uInt piece = static_cast<uInt>(std::min<size_t>(size - done, 1u << 30));
+        crc = crc32(crc, data + done, piece);
+        done += piece;
     }
-    return ~crc;
+    return static_cast<uint32_t>(crc);
+}
+
+bool FileCrc32(const std::string& path, uint32_t& crc) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) return false;
+    crc = Crc32(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    return true;
 }
 
 void ReplayInput::Poll(uint8_t keyState[kKeyStateSize]) {

@@ -1,6 +1,6 @@
 // Replays: the text file of a recorded run (seed, where it starts, the keys held from frame to
 // frame), an input source that plays one back, and one that records the keys of a live source.
-// Depends on input/input_source.h only.
+// Depends on input (the key source, the scan codes of keys), core (printable excerpts) and zlib.
 #pragma once
 #include <cstdint>
 #include <set>
@@ -24,10 +24,13 @@ struct Replay {
     long endFrame = -1;             // the recording ends after frame endFrame - 1; -1: no end
 };
 
-// On failure returns false and sets `error` to "line N: what is wrong".
+// On failure returns false and sets `error` to "line N: what is wrong". A replay must end with
+// "end N"; a frame limit keeps every run finite.
 bool ParseReplay(const std::string& text, Replay& replay, std::string& error);
 std::string FormatReplay(const Replay& replay);
 uint32_t Crc32(const uint8_t* data, size_t size);
+// The CRC-32 of a whole file; false when it cannot be read.
+bool FileCrc32(const std::string& path, uint32_t& crc);
 
 // Plays the recorded keys; characters follow a fixed US layout so a replay types the same
 // letters on every machine.

@@ -8,17 +8,11 @@
 #include "game/cave_legend.h"
 #include "game/state.h"
 #include "gfx/frame.h"
+#include "gfx/sprites.h"
 #include "input/input_source.h"
 #include "input/keyboard.h"
 
 namespace {
-
-// Headless frames need not wait for their slot: every reading of this clock lies a second
-// after the last, so the frame pacing never spins.
-double fastClockMs = 0;
-double FastClockNow() { return fastClockMs += 1000; }
-void FastClockSleep(double ms) { fastClockMs += ms; }
-const ClockSource kFastClock = {FastClockNow, FastClockSleep};
 
 // The runner's keys: a handful of holds, so a poll looks at them rather than at all 256 keys.
 class HeldKeys : public InputSource {
@@ -51,15 +45,20 @@ public:
         : held_(settings.keys), previousInput_(CurrentInputSource()), previousSave_(SaveResultsAtExit)
     {
         SetInputSource(settings.input ? settings.input : &held_);
-        SetClockSource(&kFastClock);
+        SetClockSource(HeadlessClock());
         SetEscapeQuits(0);
         SaveResultsAtExit = settings.saveResults;
+        const bool draw = settings.drawFrames;
+        SetFramePresentedHook([draw] { return draw; });
+        SetFrameDrawn(draw);
     }
     ~HeadlessSession()
     {
         SetInputSource(&previousInput_);
         SetClockSource(nullptr);
         SaveResultsAtExit = previousSave_;
+        SetFramePresentedHook(nullptr);
+        SetFrameDrawn(true);
     }
 
 private:
@@ -74,27 +73,12 @@ void SetUpRunnerLevel(const RunSettings& settings)
     MakeGems();
     CurrentLevel = settings.level;
     SeedRandom(settings.seed);
-    if (settings.levelFile.empty()) {
-        SetUpLevel();
-        return;
-    }
-    // SetUpLevel with another file in place of LoadMaps.
-    SetExitReachedThisLevel(false);
-    DataInit();
-    LoadMapFile(settings.levelFile.c_str());
-    LookForMan();
-    GemsNeeded = GemsPerLevel[CurrentLevel];
+    SetUpLevelFrom(settings.levelFile.empty() ? nullptr : settings.levelFile.c_str());
 }
 
 }  // namespace
 
-RunOutcome OutcomeNow()
-{
-    if (ExitReachedThisLevel()) return RunOutcome::ExitReached;
-    if (ShowEscapeHint == 1) return RunOutcome::Dead;
-    if (LevelOver == 1) return RunOutcome::TimeOut;
-    return RunOutcome::Running;
-}
+RunOutcome OutcomeNow() { return LevelOutcome(false); }
 
 struct HeadlessLevel::Session {
     explicit Session(const RunSettings& settings) : headless(settings) {}
@@ -127,14 +111,19 @@ std::string CaveText()
 
 const char* OutcomeName(RunOutcome outcome)
 {
-    switch (outcome) {
-    case RunOutcome::ExitReached: return "exit";
-    case RunOutcome::Dead: return "dead";
-    case RunOutcome::TimeOut: return "timeout";
-    case RunOutcome::Running: return "running";
-    case RunOutcome::Escaped: return "escaped";
-    }
-    return "running";
+    // In the order of RunOutcome.
+    static const char* const kNames[] = {"exit", "dead", "timeout", "running", "escape"};
+    static_assert(sizeof kNames / sizeof kNames[0] == static_cast<size_t>(RunOutcome::Escaped) + 1);
+    const auto index = static_cast<size_t>(outcome);
+    return index < sizeof kNames / sizeof kNames[0] ? kNames[index] : "running";
+}
+
+RunOutcome LevelOutcome(bool leftByEscape)
+{
+    if (ExitReachedThisLevel()) return RunOutcome::ExitReached;
+    if (ShowEscapeHint == 1) return RunOutcome::Dead;
+    if (LevelOver == 1) return RunOutcome::TimeOut;
+    return leftByEscape ? RunOutcome::Escaped : RunOutcome::Running;
 }
 
 RunReport RunLevel(const RunSettings& settings)
@@ -142,9 +131,10 @@ RunReport RunLevel(const RunSettings& settings)
     HeadlessLevel level(settings);
     RunReport report;
     long stopAt = settings.maxFrames;
+    bool escaped = false;
     for (long frame = 1; frame <= stopAt; frame++) {
         if (!level.PlayFrame()) {
-            report.outcome = RunOutcome::Escaped;
+            escaped = true;
             break;
         }
         report.framesPlayed = frame;
@@ -153,7 +143,7 @@ RunReport RunLevel(const RunSettings& settings)
             if (settings.stopWhenOver) stopAt = std::min(stopAt, frame + settings.framesAfterEnd);
         }
     }
-    if (report.outcome != RunOutcome::Escaped) report.outcome = OutcomeNow();
+    report.outcome = LevelOutcome(escaped);
     report.score = Score;
     report.gemsNeeded = GemsNeeded;
     report.timeLeft = TimeLeft;

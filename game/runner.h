@@ -1,7 +1,7 @@
 // The headless runner: plays one level from its file, frame by frame through the real frame
 // order, with a given random seed and scripted keys, and reports how it ended.
-// Depends on game/state.h, core (random, clock) and input (the key source it installs).
-// Draws through whatever renderer is installed (the null renderer unless a caller set one).
+// Depends on game/state.h, core (random, clock), gfx (frame presentation) and input (the key
+// source it installs). Draws nothing unless asked; then through the installed renderer.
 #pragma once
 #include <cstdint>
 #include <memory>
@@ -26,6 +26,7 @@ struct RunSettings {
     bool stopWhenOver = true;  // stop at the frame that ends the level (death, exit, time out)
     long framesAfterEnd = 0;   // frames played on after that, to let explosions finish
     bool saveResults = false;  // whether reaching the exit rewrites the name and score files
+    bool drawFrames = false;   // draw every frame through the installed renderer (to look at it)
 };
 
 enum class RunOutcome { ExitReached, Dead, TimeOut, Running, Escaped };
@@ -58,5 +59,9 @@ private:
     std::unique_ptr<Session> session_;
 };
 RunOutcome OutcomeNow();  // how the level in play stands
+// "exit", "dead", "timeout", "running" or "escape": the names of the result line and the dump.
 const char* OutcomeName(RunOutcome outcome);
+// How the level played last stands: the first of exit, dead and timeout that applies, else
+// escaped when the player left it with Escape, else running.
+RunOutcome LevelOutcome(bool leftByEscape);
 std::string CaveText();  // the current Cave in legend characters

@@ -3,13 +3,14 @@
 #include <cstdio>
 #include <ctime>
 #include <fstream>
-#include <iterator>
 #include <memory>
 
 #include "core/errors.h"
 #include "core/random.h"
 #include "game/data_files.h"
+#include "game/runner.h"
 #include "game/state.h"
+#include "gfx/frame.h"
 #include "gfx/sprites.h"
 #include "input/keyboard.h"
 
@@ -17,37 +18,12 @@ namespace {
 
 constexpr int kScanF12 = 88;
 
-// Stands between the gfx commands and the platform's renderer to see every presented frame.
-class FrameCountingRenderer : public RenderBackend {
-public:
-    explicit FrameCountingRenderer(RenderBackend& inner) : inner_(inner) {}
-    TextureId CreateTexture(const uint8_t* rgba, int width, int height, TextureFilter filter) override {
-        return inner_.CreateTexture(rgba, width, height, filter);
-    }
-    void ReplaceTexture(TextureId texture, const uint8_t* rgba, int width, int height,
-                        TextureFilter filter) override {
-        inner_.ReplaceTexture(texture, rgba, width, height, filter);
-    }
-    void FreeTexture(TextureId texture) override { inner_.FreeTexture(texture); }
-    int MaxTextureSize() override { return inner_.MaxTextureSize(); }
-    void DrawQuads(const QuadBatch& batch) override { inner_.DrawQuads(batch); }
-    void Clear(unsigned clearBits) override { inner_.Clear(clearBits); }
-    void BeginFrame() override { inner_.BeginFrame(); }
-    void Present() override;
-    bool ReadFrame(uint8_t* rgbaTopDown) override { return inner_.ReadFrame(rgbaTopDown); }
-
-private:
-    RenderBackend& inner_;
-};
-
 struct Session {
     SessionConfig config;
-    std::unique_ptr<FrameCountingRenderer> renderer;
     std::unique_ptr<ReplayInput> replayInput;
     std::unique_ptr<RecordingInput> recorder;
     bool counting = false;
     long frames = 0;
-    bool levelStarted = false;
     bool leftByEscape = false;
     bool f12WasDown = false;
     bool reported = false;
@@ -91,14 +67,23 @@ bool RunIsComplete(const Session& s) {
     return s.replayInput && s.replayInput->Finished();
 }
 
-void FrameCountingRenderer::Present() {
+// A window shows every frame; a headless run draws only the frames it saves.
+bool PictureWanted(const Session& s, long frame) {
+    if (!s.config.options.headless) return true;
+    for (const Screenshot& shot : s.config.options.screenshots)
+        if (shot.frame == frame) return true;
+    return false;
+}
+
+// Every presented frame passes here before it is shown: the picture is still readable.
+bool FramePresented() {
     Session& s = TheSession();
     if (s.counting) TakeScheduledScreenshots(s);
     TakeScreenshotOnF12(s);
-    inner_.Present();
-    if (!s.counting) return;
+    if (!s.counting) return true;
     ++s.frames;
     if (RunIsComplete(s)) EndProgram();
+    return PictureWanted(s, s.frames);
 }
 
 void WriteTextFile(const std::string& path, const std::string& text, const char* what) {
@@ -142,8 +127,7 @@ void BeginSession(const SessionConfig& config) {
     Session& s = TheSession();
     s.config = config;
     SeedRandom(config.seed);
-    s.renderer = std::make_unique<FrameCountingRenderer>(CurrentRenderer());
-    SetRenderBackend(s.renderer.get());
+    SetFramePresentedHook(FramePresented);
     SetExitHandler(ReportAtExit);
     SaveResultsAtExit = MayWriteSaveFiles(config.options);
 }
@@ -152,6 +136,7 @@ void StartCountingFrames() {
     Session& s = TheSession();
     s.counting = true;
     s.frames = 0;
+    SetFrameDrawn(PictureWanted(s, 0));
     if (s.config.haveReplay) {
         s.replayInput = std::make_unique<ReplayInput>(s.config.replay);
         SetInputSource(s.replayInput.get());
@@ -163,21 +148,11 @@ void StartCountingFrames() {
 
 long FramesCounted() { return TheSession().frames; }
 
-void NoteLevelStarted() {
-    TheSession().levelStarted = true;
-    TheSession().leftByEscape = false;
-}
+void NoteLevelStarted() { TheSession().leftByEscape = false; }
 
 void NoteLevelLeft() { TheSession().leftByEscape = true; }
 
-const char* SessionOutcome() {
-    const Session& s = TheSession();
-    if (!s.levelStarted) return "running";
-    if (ExitReachedThisLevel()) return "exit";
-    if (ShowEscapeHint == 1) return "dead";
-    if (LevelOver == 1) return "timeout";
-    return s.leftByEscape ? "escape" : "running";
-}
+const char* SessionOutcome() { return OutcomeName(LevelOutcome(TheSession().leftByEscape)); }
 
 std::string ResultLine() {
     return std::string("result: ") + SessionOutcome() + " level=" + Number(CurrentLevel) +

@@ -17,8 +17,9 @@ struct SessionConfig {
     bool (*saveScreenshot)(const std::string& path, std::string* error) = nullptr;
 };
 
-// After the runtime has started and before the game's main routine: takes over the renderer
-// (to count frames and take screenshots), seeds the random numbers and installs the exit report.
+// After the runtime has started and before the game's main routine: hooks into frame
+// presentation (to count frames, take screenshots and leave undrawn the frames a headless run
+// does not save), seeds the random numbers and installs the exit report.
 void BeginSession(const SessionConfig& config);
 // The next presented frame is frame 0: the menu or the level starts now. Installs the replay
 // or the recorder as the key source.

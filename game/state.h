@@ -138,6 +138,7 @@ void DataInit();
 // ---- Main loop (main_loop.cpp) --------------------------------------------------------------
 void StartLevel();     // sleep, SetUpLevel, ClearScreen, MainGame
 void SetUpLevel();     // DataInit, LoadMaps, LookForMan, GemsNeeded of CurrentLevel
+void SetUpLevelFrom(const char* levelFile);  // the same with any level file; nullptr: LoadMaps
 void LookForMan();     // the start cell: last CellPlayer in rows 1..13, columns 1..18
 void MainGame();       // frames until Escape
 bool PlayOneFrame();   // one frame of MainGame in its fixed order; false when Escape ended it

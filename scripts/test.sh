@@ -29,7 +29,7 @@ if [ "${TUMBREL_SKIP_SANITIZERS:-0}" != "1" ]; then
     # LLVM keep allocations to the end of the process from libraries unloaded before the check,
     # so no suppression can name them. Programs the tests start (build/tumbrel) run without leak
     # checks for the same reason (tests/support/run_program.cpp).
-    GL_CONTEXT_TESTS='^(GlCommandsTest|GlRendererTest|SdlWindowTest)\.'
+    GL_CONTEXT_TESTS='^(Gl[A-Za-z]*Test|SdlWindowTest)\.'
     export LSAN_OPTIONS="suppressions=$REPO_ROOT/scripts/lsan.supp:print_suppressions=0"
     export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
     sanitizer_options="abort_on_error=0:strict_string_checks=1:detect_stack_use_after_return=1"

@@ -1,5 +1,5 @@
-// The real clock (the steady clock, in ms since the machine's arbitrary start) and the
-// hand-advanced clock for tests.
+// The real clock (the steady clock, in ms since the machine's arbitrary start), the clock of
+// headless runs and the hand-advanced clock for tests.
 #include "core/clock.h"
 
 #include <chrono>
@@ -28,11 +28,21 @@ void ManualSleepMs(double ms) {
 
 const ClockSource kManualClock = {ManualNowMs, ManualSleepMs};
 
+double gHeadlessNowMs = 0;
+
+double HeadlessNowMs() { return gHeadlessNowMs += 1000; }
+void HeadlessSleepMs(double ms) {
+    if (ms > 0) gHeadlessNowMs += ms;
+}
+
+const ClockSource kHeadlessClock = {HeadlessNowMs, HeadlessSleepMs};
+
 }  // namespace
 
 double ClockNowMs() { return gClock->nowMs(); }
 void ClockSleepMs(double ms) { gClock->sleepMs(ms); }
 void SetClockSource(const ClockSource* source) { gClock = source != nullptr ? source : &kRealClock; }
+const ClockSource* HeadlessClock() { return &kHeadlessClock; }
 
 namespace manual_clock {
 void Install(double startMs) {

@@ -21,6 +21,7 @@ namespace {
 
 ExitHandler gExitHandler = nullptr;
 bool gCleaningUp = false;
+std::string gIndexErrorHint;
 
 constexpr int kLogAttempts = 5;
 constexpr double kLogRetryMs = 100;
@@ -76,6 +77,8 @@ void SetSourceLine(double module, double line) {
 
 void ResetErrorState() { gErrorState = ErrorState{}; }
 
+void SetIndexErrorHint(const std::string& hint) { gIndexErrorHint = hint; }
+
 // ---------------------------------------------------------------------------------------------
 // The exit path
 
@@ -101,7 +104,10 @@ void RuntimeErrorExit() {
 
     int number = TruncInt32(gErrorState.number);
     if (number != 0) {
-        std::string line = RuntimeErrorLine(program_invocation_short_name, number, gErrorState.detail);
+        std::string detail = gErrorState.detail;
+        if (number == ErrIndexRange && !gIndexErrorHint.empty())
+            detail = (detail.empty() ? ErrorMeaning(number) : detail) + " (" + gIndexErrorHint + ")";
+        std::string line = RuntimeErrorLine(program_invocation_short_name, number, detail);
         std::fprintf(stderr, "%s\n", line.c_str());
     }
     std::fflush(stdout);
@@ -114,6 +120,14 @@ void RuntimeErrorExit() {
 void EndProgram() {
     RecordError(ErrNormalEnd);
     RuntimeErrorExit();
+}
+
+std::string PrintableExcerpt(const std::string& bytes, size_t longest) {
+    std::string text = bytes.size() > longest ? bytes.substr(0, longest) + "..." : bytes;
+    for (char& c : text) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+    }
+    return text;
 }
 
 // ---------------------------------------------------------------------------------------------

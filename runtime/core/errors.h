@@ -25,6 +25,9 @@ double RecordError(double number);
 double RecordErrorDetail(double number, const std::string& detail);
 void SetSourceLine(double module, double line);
 void ResetErrorState();
+// A clause added to the line of an index error while it is set: which damaged file the indices
+// came from (the level being played). Empty clears it.
+void SetIndexErrorHint(const std::string& hint);
 
 // Runs the end-of-program clean-up, then hands the exit status to the exit handler.
 // Status 0 for a normal end; a runtime error exits with its number and one stderr line.
@@ -40,6 +43,10 @@ ExitHandler SetExitHandler(ExitHandler handler);  // nullptr restores the real e
 
 // The one line for standard error, e.g. "tumbrel: runtime error 9: index 300 out of range".
 std::string RuntimeErrorLine(const char* programName, int number, const std::string& detail);
+
+// Bytes from a file as they may be shown on a terminal: control bytes become '?', and text
+// longer than `longest` bytes is cut there and marked with "...".
+std::string PrintableExcerpt(const std::string& bytes, size_t longest = std::string::npos);
 
 // The shared temporary directory: $TMPDIR when set, else /tmp (with a trailing "/").
 std::string TempDirectory();

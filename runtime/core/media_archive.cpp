@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -23,6 +24,9 @@ struct MediaArchiveSlotState {
 
 struct MediaArchiveState {
     MediaArchiveSlotState slots[2];
+    // Extracted files go into a folder of this process's own, made afresh under $TMPDIR while
+    // one is needed: nobody else can plant or replace a name in it.
+    std::string extractFolder;
 };
 MediaArchiveState gMediaArchive;
 
@@ -31,17 +35,30 @@ MediaArchiveSlotState* SlotAt(int slot) {
     return &gMediaArchive.slots[slot];
 }
 
+// The folder goes with the last file in it.
 void DeleteTemporaryFile(MediaArchiveSlotState& slot) {
     if (!slot.temporaryName.empty()) unlink(slot.temporaryName.c_str());
     slot.temporaryName.clear();
+    for (const MediaArchiveSlotState& other : gMediaArchive.slots) {
+        if (!other.temporaryName.empty()) return;
+    }
+    if (!gMediaArchive.extractFolder.empty()) rmdir(gMediaArchive.extractFolder.c_str());
+    gMediaArchive.extractFolder.clear();
+}
+
+// The private folder (mode 0700), made when the first file is extracted; "" when it cannot be.
+const std::string& ExtractFolder() {
+    std::string& folder = gMediaArchive.extractFolder;
+    if (folder.empty()) {
+        std::string pattern = TempDirectory() + "pilcrow-media-XXXXXX";
+        if (mkdtemp(pattern.data()) != nullptr) folder = pattern;
+    }
+    return folder;
 }
 
 // Entry names come from the archive: control bytes must not reach the terminal.
-void ReportArchiveProblem(const std::string& archive, std::string what) {
-    for (char& c : what) {
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
-    }
-    std::fprintf(stderr, "Media archive \"%s\": %s.\n", archive.c_str(), what.c_str());
+void ReportArchiveProblem(const std::string& archive, const std::string& what) {
+    std::fprintf(stderr, "Media archive \"%s\": %s.\n", archive.c_str(), PrintableExcerpt(what).c_str());
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -117,10 +134,15 @@ bool ExtractEntry(MediaArchiveSlotState& slot, SbxReader& reader, const SbxEntry
         ReportArchiveProblem(slot.archiveName, reason);
         return false;
     }
-    const std::string path = TempDirectory() + "sbx" + OffsetLetter(entry.dataOffset) +
-                             OffsetLetter(entry.storedSize) + storedBase;
+    const std::string& folder = ExtractFolder();
+    if (folder.empty()) {
+        ReportArchiveProblem(slot.archiveName, "cannot make a private folder in " + TempDirectory());
+        return false;
+    }
+    const std::string path = folder + "/sbx" + OffsetLetter(entry.dataOffset) + OffsetLetter(entry.storedSize) + storedBase;
     if (!WritePrivateFile(path, bytes)) {
         ReportArchiveProblem(slot.archiveName, "cannot create the temporary file " + path);
+        DeleteTemporaryFile(slot);
         return false;
     }
     slot.temporaryName = path;

@@ -1,5 +1,6 @@
 // Media archive slots: resolve a media file name to a file on disk, or extract it from "Media.sbx".
-// Depends on errors.h (temporary directory). Owns the two slots and their temporary files.
+// Depends on errors.h (temporary directory). Owns the two slots and their temporary files, which
+// live in a private folder under $TMPDIR while there are any.
 #pragma once
 #include <string>
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <utility>
 
 #include "core/clock.h"
 #include "core/errors.h"
@@ -17,11 +18,11 @@ namespace {
 
 constexpr double kPauseSleepMs = 100;
 constexpr double kUnlimitedIntervalMs = 2.0;
-// The hybrid wait sleeps until this close to the due time and spins the rest: sleeping wakes up
-// late by up to a few hundred microseconds, spinning is exact.
-constexpr double kSpinMarginMs = 1.5;
+// The hybrid wait sleeps until this close to the due time and spins the rest on the clock alone:
+// a sleep on a quiet machine wakes up late by some tens of microseconds, the spin is exact.
+constexpr double kSpinMarginMs = 0.1;
 // Events are pumped at least this often while sleeping.
-constexpr double kLongestSleepMs = 4.0;
+constexpr double kLongestSleepMs = 8.0;
 const char* const kPauseSuffix = " <pause>";
 
 struct FrameClock {
@@ -38,6 +39,7 @@ struct FrameClock {
     bool keepForeground = false;
     bool pauseAllowed = true;
     FrameWait wait = FrameWait::Hybrid;
+    FramePresentedHook presented;
 };
 
 FrameClock& Frames() {
@@ -77,16 +79,22 @@ double WaitForFrameSlot() {
         double now = ClockNowMs();
         double remaining = frames.nextDue - now;
         if (remaining < 0) return now;
-        if (frames.wait == FrameWait::Hybrid && remaining > kSpinMarginMs) {
+        if (frames.wait == FrameWait::Busy) continue;
+        if (remaining > kSpinMarginMs) {
             ClockSleepMs(std::min(remaining - kSpinMarginMs, kLongestSleepMs));
+            continue;
         }
+        while (now <= frames.nextDue) now = ClockNowMs();
+        return now;
     }
 }
 
 void ShowFrameAndWait() {
     FrameClock& frames = Frames();
+    const bool drawNext = !frames.presented || frames.presented();
     Setup2D();
     CurrentRenderer().Present();
+    SetFrameDrawn(drawNext);
     CurrentRenderer().Clear(ClearColour | ClearDepth);
     double releasedAt = WaitForFrameSlot();
     frames.nextDue = AdvanceDueTime(frames.nextDue, frames.interval, releasedAt);
@@ -172,6 +180,7 @@ void SetFrameTitle(const char* title) { Frames().title = title; }
 void SetKeepForeground(bool keep) { Frames().keepForeground = keep; }
 void SetPauseAllowed(bool allowed) { Frames().pauseAllowed = allowed; }
 void SetFrameWait(FrameWait wait) { Frames().wait = wait; }
+void SetFramePresentedHook(FramePresentedHook hook) { Frames().presented = std::move(hook); }
 
 void StartFrameClock(int framesPerSecond) {
     FrameClock& frames = Frames();

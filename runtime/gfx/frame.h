@@ -3,6 +3,7 @@
 // Depends on sprites.h (renderer, 2D state), window_backend.h, input (keys), core (clock, errors).
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <vector>
 #include "core/rt_string.h"
 #include "gfx/render_backend.h"
@@ -24,6 +25,13 @@ void SetWindowBackend(WindowBackend* window);
 void SetFrameTitle(const char* title);
 void SetKeepForeground(bool keep);
 void SetPauseAllowed(bool allowed);
+
+// The frame-presented hook: PresentFrame calls it once per frame, after the quit keys and before
+// the picture is shown, so the picture can still be grabbed. It answers whether the next frame's
+// picture is wanted; the frames that are not go undrawn (see SetFrameDrawn). Empty: no hook,
+// every frame drawn. The hook may end the program.
+using FramePresentedHook = std::function<bool()>;
+void SetFramePresentedHook(FramePresentedHook hook);
 
 // How PresentFrame waits for the frame slot. Hybrid sleeps until shortly before the due time and
 // spins the rest; Busy spins all the way (the finest timing, a busy core).

@@ -10,9 +10,32 @@
 
 namespace {
 
+// Draws nothing; textures go to the renderer that draws the frames someone looks at.
+class DrawlessRenderer : public RenderBackend {
+public:
+    TextureId CreateTexture(const uint8_t* rgba, int width, int height, TextureFilter filter) override {
+        return textures->CreateTexture(rgba, width, height, filter);
+    }
+    void ReplaceTexture(TextureId texture, const uint8_t* rgba, int width, int height,
+                        TextureFilter filter) override {
+        textures->ReplaceTexture(texture, rgba, width, height, filter);
+    }
+    void FreeTexture(TextureId texture) override { textures->FreeTexture(texture); }
+    int MaxTextureSize() override { return textures->MaxTextureSize(); }
+    void DrawQuads(const QuadBatch&) override {}
+    void Clear(unsigned) override {}
+    void BeginFrame() override {}
+    void Present() override {}
+    bool ReadFrame(uint8_t*) override { return false; }
+
+    RenderBackend* textures = nullptr;
+};
+
 struct SpriteTable {
     NullRenderer nullRenderer;
     RenderBackend* renderer = &nullRenderer;
+    DrawlessRenderer drawless;
+    bool frameDrawn = true;
     std::vector<SpriteSlot> slots = std::vector<SpriteSlot>(kSpriteSlotCount);
     bool smoothing = true;
     uint32_t spriteColourKey = kDefaultSpriteColourKey;
@@ -42,7 +65,7 @@ void DrawFrameQuad(const SpriteSlot& slot, int id, int frame, float left, float 
     batch.corners = corners;
     batch.quadCount = 1;
     batch.tag = DrawTag{DrawKind::AnimFrame, id, frame, left, top, nullptr};
-    Sprites().renderer->DrawQuads(batch);
+    CurrentRenderer().DrawQuads(batch);
 }
 
 }  // namespace
@@ -102,7 +125,15 @@ void SetRenderBackend(RenderBackend* renderer) {
     Sprites().renderer = renderer ? renderer : &Sprites().nullRenderer;
 }
 
-RenderBackend& CurrentRenderer() { return *Sprites().renderer; }
+RenderBackend& CurrentRenderer() {
+    SpriteTable& table = Sprites();
+    if (table.frameDrawn) return *table.renderer;
+    table.drawless.textures = table.renderer;
+    return table.drawless;
+}
+
+void SetFrameDrawn(bool drawn) { Sprites().frameDrawn = drawn; }
+bool FrameDrawn() { return Sprites().frameDrawn; }
 
 double LoadSprite(const char* fileName, double id) {
     return LoadPictureIntoSlot(TruncateToInt32(id), fileName, Sprites().spriteColourKey) ? 1.0 : 0.0;
@@ -174,6 +205,6 @@ void ResetSpriteTable() {
 }
 
 void Setup2D() {
-    Sprites().renderer->BeginFrame();
+    CurrentRenderer().BeginFrame();
     Sprites().smoothing = true;
 }

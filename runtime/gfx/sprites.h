@@ -26,7 +26,13 @@ struct SpriteSlot {
 
 // nullptr installs the null renderer; the caller keeps ownership.
 void SetRenderBackend(RenderBackend* renderer);
+// The installed renderer, or while frames are not drawn one that draws nothing.
 RenderBackend& CurrentRenderer();
+// Frames nobody looks at need not be drawn: their drawing commands still run in full, but the
+// quads, clears and presents go nowhere. Textures are still made and freed by the installed
+// renderer, so the next frame that is drawn looks exactly as it would have.
+void SetFrameDrawn(bool drawn);
+bool FrameDrawn();
 
 double LoadSprite(const char* fileName, double id);
 double LoadSprite(const RtString& fileName, double id);

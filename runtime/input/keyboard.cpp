@@ -57,6 +57,17 @@ int FirstTypedCharacter() {
 
 }  // namespace
 
+bool IsKeyScanCode(int scanCode) {
+    // The main block, the function keys and the keypad, then the extended keys one by one.
+    static const struct {
+        int first, last;
+    } kKeys[] = {{1, 83},    {86, 88},   {156, 157}, {181, 181}, {183, 184}, {197, 197},
+                 {199, 201}, {203, 203}, {205, 205}, {207, 211}, {219, 221}};
+    for (const auto& keys : kKeys)
+        if (scanCode >= keys.first && scanCode <= keys.last) return true;
+    return false;
+}
+
 void SetInputSource(InputSource* source) {
     Keyboard().source = source ? source : &Keyboard().silent;
     std::memset(Keyboard().keys, 0, kKeyStateSize);

@@ -13,6 +13,9 @@ enum ScanCode {
     ScanLeft = 203, ScanRight = 205, ScanDown = 208, ScanApplications = 221,
 };
 
+// Whether a key of the PC keyboard reports this scan code (1 Escape ... 221 Applications).
+bool IsKeyScanCode(int scanCode);
+
 // nullptr installs the source that reports no key; the caller keeps ownership.
 void SetInputSource(InputSource* source);
 InputSource& CurrentInputSource();

@@ -207,9 +207,12 @@ void GlRenderer::Clear(unsigned clearBits) {
     if (mask) glClear(mask);
 }
 
+// Without the flush Mesa's software rasteriser queues every frame's drawing until exit when
+// nothing reads the picture back: the offscreen driver's swap does not flush.
 void GlRenderer::Present() {
     if (!started_) return;
     ComposeScaledPicture();
+    glFlush();
     window_.SwapBuffers();
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/errors.h"
+#include "platform/gl_surface_size.h"
 #include "platform/window_geometry.h"
 
 namespace {
@@ -151,9 +152,12 @@ void SdlWindow::Hide() {
     SDL_HideWindow(window_);
 }
 
+// Read afresh for every frame that is shown: SDL reports the size it asked for, and hears of no
+// change when a window manager refuses full screen or grants it later.
 void SdlWindow::DrawableSize(int& width, int& height) const {
     width = height = 0;
-    if (window_) SDL_GL_GetDrawableSize(window_, &width, &height);
+    if (!window_ || CurrentSurfaceSize(width, height)) return;
+    SDL_GL_GetDrawableSize(window_, &width, &height);
 }
 
 void SdlWindow::SwapBuffers() {

@@ -20,6 +20,7 @@ public:
     void Hide();
     bool FullScreen() const { return fullScreen_; }
 
+    // The real size of the GL surface, which may differ from the size asked for.
     void DrawableSize(int& width, int& height) const;
     void SwapBuffers();
 

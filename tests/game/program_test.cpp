@@ -4,6 +4,8 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+
 #include "game/replay.h"
 #include "gfx/picture.h"
 #include "tests/support/run_program.h"
@@ -65,6 +67,33 @@ TEST(Program, FramesCountFromTheFirstFrameOfTheLevel) {
     EXPECT_EQ(JsonValue(ReadFileText(dir.File("d.json")), "TimeLeft"), "300");
 }
 
+// A headless run draws only the frames it saves; every other frame still runs its drawing
+// commands. Its screenshots match those of a run that draws every frame (one saved each frame).
+TEST(Program, ScreenshotsOfAnUndrawnRunMatchThoseOfARunThatDrawsEveryFrame) {
+    ScopedTempDir dir;
+    const struct {
+        const char* name;
+        const char* keys;  // the cursor on its way down the menu; the player digging its way right
+        int frame;
+    } cases[] = {{"menu", "start menu\nframe 2 keys 208\nframe 3 keys\n", 6},
+                 {"cave", "start level 1\nframe 0 keys 205\n", 24}};
+    for (const auto& c : cases) {
+        const std::string replay = dir.File(std::string(c.name) + ".txt");
+        WriteFileText(replay, std::string("tumbrel-replay 1\nseed 3\n") + c.keys + "end 30\n");
+        const std::string alone = dir.File(std::string(c.name) + "-alone.png");
+        std::vector<std::string> everyFrame = {"--headless", "--replay", replay};
+        for (int frame = 0; frame <= c.frame; ++frame)
+            everyFrame.insert(everyFrame.end(), {"--screenshot", std::to_string(frame) + ":" + dir.File(std::to_string(frame) + ".png")});
+        ASSERT_EQ(RunTumbrel({"--headless", "--replay", replay, "--screenshot", std::to_string(c.frame) + ":" + alone}).exitStatus, 0);
+        ASSERT_EQ(RunTumbrel(everyFrame).exitStatus, 0);
+        Picture undrawn, drawn;
+        ASSERT_TRUE(DecodePngFile(alone, 0xFFFFFFFF, undrawn)) << c.name;
+        ASSERT_TRUE(DecodePngFile(dir.File(std::to_string(c.frame) + ".png"), 0xFFFFFFFF, drawn)) << c.name;
+        EXPECT_TRUE(undrawn.rgba == drawn.rgba) << c.name;
+        EXPECT_GT(std::count_if(drawn.rgba.begin(), drawn.rgba.end(), [](uint8_t v) { return v > 64; }), 20000) << c.name;
+    }
+}
+
 TEST(Program, ARecordingReplaysToTheSameState) {
     ScopedTempDir dir;
     ProgramRun recorded = RunTumbrel({"--headless", "--level", "1", "--seed", "5", "--frames", "30", "--record",
@@ -104,6 +133,29 @@ TEST(Program, AMissingDataFileEndsWithError3AndSaysWhichFile) {
     EXPECT_EQ(run.exitStatus, 3);
     EXPECT_NE(run.err.find("runtime error 3"), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("Data.bin"), std::string::npos) << run.err;
+}
+
+// The rules look one cell beyond what they move: a damaged cave still ends in error 9, but the
+// message names the file and the damage, at load where the first step is sure to hit it.
+TEST(Program, ADamagedLevelEndsWithError9NamingTheFileAndTheDamage) {
+    const struct {
+        int column, row, code;
+        const char* message;
+    } cases[] = {
+        {1, 1, 1, "runtime error 9: ./Maps/Map1-1.bin is damaged: no player (code 20) inside the outer wall\n"},
+        {5, 14, 2, "runtime error 9: ./Maps/Map1-1.bin is damaged: a stone, gem or saphir in the bottom row"},
+        {5, 14, 21, " out of range (./Maps/Map1-1.bin is damaged: the outer wall is open at column 5, row 14)\n"},
+    };
+    for (const auto& c : cases) {
+        ProgramCopy copy(kAllData);
+        std::vector<unsigned char> level = ReadFileBytes(copy.File("Maps/Map1-1.bin"));
+        level[c.row * 40 + c.column] = static_cast<unsigned char>(c.code);
+        WriteFileBytes(copy.File("Maps/Map1-1.bin"), level);
+        ProgramRun run = RunTumbrel({"--headless", "--level", "1", "--frames", "5"}, copy.program());
+        EXPECT_EQ(run.exitStatus, 9) << c.message;
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+        EXPECT_NE(run.out.find("result: running level=1 frame=0 "), std::string::npos) << run.out;
+    }
 }
 
 // Brightness of the earth cell right of the player's start in level 1, from a screenshot.

@@ -31,6 +31,11 @@ TEST_F(Runner, WalkingIntoTheOpenExitEndsWithTheTimeBonus)
     EXPECT_EQ(report.timeLeft, 300);
     // The exit entered headless rewrites no score file.
     EXPECT_FALSE(FileExists(maps.File("Data.bin")));
+    // The next level, from any file, starts afresh.
+    WriteFileBytes(maps.File("idle.bin"), LevelFileBytes({"#####", "#@  #"}));
+    settings.levelFile = "./Maps/idle.bin";
+    settings.maxFrames = 100;
+    EXPECT_EQ(RunLevel(settings).outcome, RunOutcome::Running);
 }
 
 // Frames after the end let the explosion finish.

@@ -23,11 +23,6 @@
 
 namespace {
 
-double fastClockMs = 0;
-double FastClockNow() { return fastClockMs += 1000; }
-void FastClockSleep(double ms) { fastClockMs += ms; }
-const ClockSource kFastClock = {FastClockNow, FastClockSleep};
-
 void ThrowRuntimeExit(int status) { throw RuntimeExit{status}; }
 
 const char* const kStripFiles[] = {
@@ -144,7 +139,7 @@ std::vector<unsigned char> StripBmp(int frames)
     return bmp;
 }
 
-void UseFastClock() { SetClockSource(&kFastClock); }
+void UseFastClock() { SetClockSource(HeadlessClock()); }
 
 Scenario::Scenario(const std::vector<std::string>& rows)
 {

@@ -12,10 +12,10 @@ std::ostream& operator<<(std::ostream& out, const Rgb& colour) {
     return out << "(" << int(colour.r) << ", " << int(colour.g) << ", " << int(colour.b) << ")";
 }
 
-void GlWindowTest::SetUpTestSuite() {
+void GlWindowTest::OpenAtScale(int scale) {
     PlatformOptions options;
     options.headless = true;
-    options.windowScale = kWindowScale;
+    options.windowScale = scale;
     open_ = OpenPlatform(options, "TumbrelDemo");
 }
 

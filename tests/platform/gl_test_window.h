@@ -15,8 +15,10 @@ std::ostream& operator<<(std::ostream& out, const Rgb& colour);
 class GlWindowTest : public testing::Test {
 protected:
     static constexpr int kWindowScale = 3;
-    static void SetUpTestSuite();
+    static void SetUpTestSuite() { OpenAtScale(kWindowScale); }
     static void TearDownTestSuite();
+    // A suite of its own may open the window at another scale.
+    static void OpenAtScale(int scale);
     void SetUp() override;
 
     // The 320 x 240 frame as it stands in the back buffer, top row first.
