@@ -150,6 +150,11 @@ int ExplosionYield(const std::array<uint8_t, kLevelFileBytes>& bytes) {
                     if (!blastProof && !IsGemInFlight(near)) blasted.insert((y + dy) * kWidth + x + dx);
                 }
         }
+    // A pack that holds a yam-yam breeds: then every stone may kill once more.
+    bool breeding = false;
+    for (int entry = kPackStart; entry < kPackStart + kPackCount * 9; ++entry)
+        breeding = breeding || IsYamYam(bytes[entry]);
+    if (yamYams > 0 && breeding) yamYams += cave.Count([](int code) { return code == kStone; });
     int yield = static_cast<int>(blasted.size());
     for (int k = 0; k < yamYams; ++k)
         for (int entry = 0; entry < 9; ++entry) yield += IsGemInFlight(bytes[kPackStart + (k % kPackCount) * 9 + entry]) ? 1 : 0;
