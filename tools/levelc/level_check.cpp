@@ -131,15 +131,40 @@ void CheckPacks(const Cave& cave, std::vector<std::string>& problems) {
 
 }  // namespace
 
+int GemYield(const std::array<uint8_t, kLevelFileBytes>& bytes) {
+    const auto at = [&](int x, int y) { return bytes[y * 40 + x]; };
+    const auto isGem = [](int code) { return code == kGem || code == kSaphir || code == 98 || code == 99; };
+    std::set<int> blasted;
+    int yamYams = 0;
+    for (int y = 1; y < kHeight - 1; ++y)
+        for (int x = 1; x < kWidth - 1; ++x) {
+            const int code = at(x, y);
+            yamYams += IsYamYam(code) ? 1 : 0;
+            if (code < 21 || code > 24) continue;
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx) {
+                    const int near = at(x + dx, y + dy);
+                    if ((near < 12 || near > 19) && !isGem(near)) blasted.insert((y + dy) * kWidth + x + dx);
+                }
+        }
+    int yield = static_cast<int>(blasted.size());
+    for (int k = 0; k < yamYams; ++k)
+        for (int entry = 0; entry < 9; ++entry) yield += isGem(bytes[kPackStart + (k % kPackCount) * 9 + entry]) ? 1 : 0;
+    return yield;
+}
+
 std::vector<std::string> LevelDesignProblems(const LevelImage& image, int levelNumber) {
     std::vector<std::string> problems;
     const Cave cave{image};
     const int exits = cave.Count([](int code) { return code == kExit; });
     if (exits != 1) problems.push_back("a level needs exactly one exit, found " + std::to_string(exits));
     const int needed = levelNumber >= 1 && levelNumber <= kLevelCount ? kGemsTable[levelNumber - 1] : 0;
-    if (cave.Count(IsGem) < needed)
-        problems.push_back("holds " + std::to_string(cave.Count(IsGem)) + " gems, " + std::to_string(needed) + " needed");
-    CheckReach(cave, needed, problems);
+    const int yield = GemYield(image.bytes);
+    if (cave.Count(IsGem) + yield < needed)
+        problems.push_back("holds " + std::to_string(cave.Count(IsGem)) + " gems" +
+                           (yield > 0 ? " and yields " + std::to_string(yield) : "") + ", " +
+                           std::to_string(needed) + " needed");
+    CheckReach(cave, needed - yield, problems);
     CheckStart(cave, problems);
     CheckCells(cave, problems);
     CheckPacks(cave, problems);

@@ -1,5 +1,5 @@
 // Design checks of a level beyond what the game needs to run it: one exit, enough gems within
-// the player's reach, a safe start, nothing resting on lava, packs where yam-yams live, room
+// the player's reach (lying or made by explosions and packs), a safe start, nothing resting on lava, packs where yam-yams live, room
 // beyond every door. The reach is rough: the player passes stones and timing is ignored.
 // Depends on level_source.h and game/gems_table.h.
 #pragma once
@@ -10,3 +10,6 @@
 
 // `levelNumber` 1..50 checks the gems against the game's table; 0 skips that check.
 std::vector<std::string> LevelDesignProblems(const LevelImage& image, int levelNumber);
+// What explosions and packs can add (an estimate): the bugs' 3 x 3 blocks, counted once, less
+// walls 12..19 and gems already there, plus the gems and saphirs of one pack per yam-yam.
+int GemYield(const std::array<uint8_t, kLevelFileBytes>& bytes);

@@ -2,9 +2,9 @@
 
 #include <cstdio>
 #include <map>
-#include <set>
 
 #include "game/gems_table.h"
+#include "level_check.h"
 #include "walker.h"
 
 namespace {
@@ -28,7 +28,6 @@ struct Cells {
 };
 
 bool IsGemCode(int code) { return code == 3 || code == 4 || code == 98 || code == 99; }
-bool IsBlastProof(int code) { return code >= 12 && code <= 19; }
 bool PlayerCanStand(int code) { return code == 0 || code == 1 || code == 3 || code == 4 || code == 20; }
 
 // A stone at rest with empty space on one side and room for the player on the other.
@@ -60,29 +59,6 @@ unsigned ElementsOf(const Cells& cave)
     return elements;
 }
 
-// Bugs turn their 3 x 3 blocks (all but codes 12..19) into gems, counted once where blocks
-// overlap; each yam-yam leaves the gems and saphirs of the next pack.
-int YieldOf(const Cells& cave)
-{
-    std::set<int> blasted;
-    int yamYams = 0;
-    for (int y = 1; y < 14; ++y)
-        for (int x = 1; x < 19; ++x) {
-            const int code = cave.At(x, y);
-            yamYams += code >= 36 && code <= 39 ? 1 : 0;
-            if (code < 21 || code > 24) continue;
-            for (int dy = -1; dy <= 1; ++dy)
-                for (int dx = -1; dx <= 1; ++dx) {
-                    const int near = cave.At(x + dx, y + dy);
-                    if (!IsBlastProof(near) && !IsGemCode(near)) blasted.insert((y + dy) * 20 + x + dx);
-                }
-        }
-    int yield = static_cast<int>(blasted.size());
-    for (int k = 0; k < yamYams; ++k)
-        for (int entry = 0; entry < 9; ++entry) yield += IsGemCode(cave.bytes[600 + (k % 10) * 9 + entry]) ? 1 : 0;
-    return yield;
-}
-
 void MeasureSource(const LevelData& data, LevelFacts& facts)
 {
     const Cells cave{data.bytes};
@@ -90,7 +66,7 @@ void MeasureSource(const LevelData& data, LevelFacts& facts)
     facts.random = data.random;
     facts.elements = ElementsOf(cave);
     facts.demand = kGemsTable[facts.number - 1];
-    facts.yield = YieldOf(cave);
+    facts.yield = GemYield(data.bytes);
     for (int y = 0; y < 15; ++y)
         for (int x = 0; x < 20; ++x) {
             const int code = cave.At(x, y);
