@@ -18,3 +18,8 @@ add_custom_target(player_data ALL
   COMMAND levelc init-data ${CMAKE_BINARY_DIR}/Maps
   DEPENDS levelc
   COMMENT "Creating the data files of a new player where missing")
+# docs/levels.md: what every level uses and demands, and how its shipped solutions end.
+add_custom_target(levels-doc
+  COMMAND levelc doc ${CMAKE_CURRENT_SOURCE_DIR}/levels ${CMAKE_SOURCE_DIR}/docs/levels.md
+  DEPENDS levelc
+  COMMENT "Writing docs/levels.md from the levels and their solutions")

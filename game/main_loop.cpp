@@ -15,6 +15,7 @@ bool SaveResultsAtExit = true;
 static bool exitReached = false;
 
 bool ExitReachedThisLevel() { return exitReached; }
+void SetExitReachedThisLevel(bool reached) { exitReached = reached; }
 
 namespace {
 

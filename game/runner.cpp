@@ -78,6 +78,21 @@ void SetUpRunnerLevel(const RunSettings& settings)
 
 }  // namespace
 
+struct HeadlessLevel::Session {
+    explicit Session(const RunSettings& settings) : headless(settings) {}
+    HeadlessSession headless;
+};
+
+HeadlessLevel::HeadlessLevel(const RunSettings& settings) : session_(std::make_unique<Session>(settings))
+{
+    SetUpRunnerLevel(settings);
+    PollInput();
+}
+
+HeadlessLevel::~HeadlessLevel() = default;
+
+bool HeadlessLevel::PlayFrame() { return PlayOneFrame(); }
+
 std::string CaveText()
 {
     std::string text;
@@ -111,14 +126,12 @@ RunOutcome LevelOutcome(bool leftByEscape)
 
 RunReport RunLevel(const RunSettings& settings)
 {
-    HeadlessSession session(settings);
-    SetUpRunnerLevel(settings);
+    HeadlessLevel level(settings);
     RunReport report;
-    PollInput();
     long stopAt = settings.maxFrames;
     bool escaped = false;
     for (long frame = 1; frame <= stopAt; frame++) {
-        if (!PlayOneFrame()) {
+        if (!level.PlayFrame()) {
             escaped = true;
             break;
         }

@@ -4,6 +4,7 @@
 // source it installs). Draws nothing unless asked; then through the installed renderer.
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,22 @@ struct RunReport {
 
 // The tables are created and filled as at start-up; the level's file must exist (error 3).
 RunReport RunLevel(const RunSettings& settings);
+
+// A level set up as RunLevel sets it up, played one frame at a time by a caller that chooses
+// the keys as it goes (through `settings.input`). The game state is global: one at a time.
+class HeadlessLevel {
+public:
+    explicit HeadlessLevel(const RunSettings& settings);
+    ~HeadlessLevel();
+    HeadlessLevel(const HeadlessLevel&) = delete;
+    HeadlessLevel& operator=(const HeadlessLevel&) = delete;
+    bool PlayFrame();  // one frame of the main game; false when Escape ended it
+
+private:
+    struct Session;
+    std::unique_ptr<Session> session_;
+};
+
 // "exit", "dead", "timeout", "running" or "escape": the names of the result line and the dump.
 const char* OutcomeName(RunOutcome outcome);
 // How the level played last stands: the first of exit, dead and timeout that applies, else

@@ -152,6 +152,8 @@ void SaveLevelResult();
 extern bool SaveResultsAtExit;
 // Whether SaveLevelResult ran since the last SetUpLevel (the player left through the exit).
 bool ExitReachedThisLevel();
+// Sets that flag: a level set up from another file starts without it, a restored run takes its own.
+void SetExitReachedThisLevel(bool reached);
 
 // ---- Cave drawing (render*.cpp) -------------------------------------------------------------
 void ShowMap();

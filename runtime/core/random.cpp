@@ -2,6 +2,7 @@
 // pass per draw, and only word 0 of each refreshed result array is handed out.
 #include "core/random.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -78,6 +79,24 @@ uint32_t RandomDraw() {
     if (!gSeeded) SeedRandom(0);
     Pass(gIsaac);
     return gIsaac.results[0];
+}
+
+RandomState SaveRandomState() {
+    RandomState state;
+    std::copy(gIsaac.memory, gIsaac.memory + kWords, state.memory);
+    state.a = gIsaac.a;
+    state.b = gIsaac.b;
+    state.c = gIsaac.c;
+    state.seeded = gSeeded;
+    return state;
+}
+
+void RestoreRandomState(const RandomState& state) {
+    std::copy(state.memory, state.memory + kWords, gIsaac.memory);
+    gIsaac.a = state.a;
+    gIsaac.b = state.b;
+    gIsaac.c = state.c;
+    gSeeded = state.seeded;
 }
 
 double RandomInt(double n) {

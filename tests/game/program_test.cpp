@@ -177,14 +177,16 @@ TEST(Program, ADamagedLevelEndsWithError9NamingTheFileAndTheDamage) {
         int column, row, code;
         const char* message;
     } cases[] = {
-        {1, 1, 1, "runtime error 9: ./Maps/Map1-1.bin is damaged: no player (code 20) inside the outer wall\n"},
+        {-1, -1, 1, "runtime error 9: ./Maps/Map1-1.bin is damaged: no player (code 20) inside the outer wall\n"},
         {5, 14, 2, "runtime error 9: ./Maps/Map1-1.bin is damaged: a stone, gem or saphir in the bottom row"},
         {5, 14, 21, " out of range (./Maps/Map1-1.bin is damaged: the outer wall is open at column 5, row 14)\n"},
     };
     for (const auto& c : cases) {
         ProgramCopy copy(kAllData);
         std::vector<unsigned char> level = ReadFileBytes(copy.File("Maps/Map1-1.bin"));
-        level[c.row * 40 + c.column] = static_cast<unsigned char>(c.code);
+        // Column -1: wherever the player starts.
+        const auto player = std::find(level.begin(), level.begin() + 600, 20) - level.begin();
+        level[c.column < 0 ? player : c.row * 40 + c.column] = static_cast<unsigned char>(c.code);
         WriteFileBytes(copy.File("Maps/Map1-1.bin"), level);
         ProgramRun run = RunTumbrel({"--headless", "--level", "1", "--frames", "5"}, copy.program());
         EXPECT_EQ(run.exitStatus, 9) << c.message;

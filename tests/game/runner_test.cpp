@@ -39,6 +39,20 @@ TEST_F(Runner, WalkingIntoTheOpenExitEndsWithTheTimeBonus)
 }
 
 // Frames after the end let the explosion finish.
+// A run from another file starts without the exit an earlier run reached.
+TEST_F(Runner, ALevelFileAfterAnExitStartsAfresh)
+{
+    maps.Write("open.bin", LevelFileBytes({"#####", "#@E #"}));
+    RunSettings settings;
+    settings.level = OpenExitLevel;
+    settings.levelFile = "./Maps/open.bin";
+    settings.keys = {{ScanRight, 1, 40}};
+    EXPECT_EQ(RunLevel(settings).outcome, RunOutcome::ExitReached);
+    settings.keys.clear();
+    settings.maxFrames = 40;
+    EXPECT_EQ(RunLevel(settings).outcome, RunOutcome::Running);
+}
+
 TEST_F(Runner, APlayerBesideABugIsDeadOnTheFirstFrame)
 {
     maps.Write("Map1-1.bin", LevelFileBytes({"#####", "#   #", "# @>#", "#   #"}));

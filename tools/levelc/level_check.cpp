@@ -17,6 +17,7 @@ enum Code {
 
 bool IsMaterial(int code) { return code == kStone || code == kGem || code == kSaphir; }
 bool IsGem(int code) { return code == kGem || code == kSaphir; }
+bool IsGemInFlight(int code) { return IsGem(code) || code == 98 || code == 99; }
 bool IsYamYam(int code) { return code >= 36 && code <= 39; }
 bool IsAnimal(int code) { return (code >= 21 && code <= 24) || IsYamYam(code); }
 
@@ -88,14 +89,15 @@ std::set<int> Reachable(const Cave& cave, int start) {
     }
 }
 
-void CheckReach(const Cave& cave, int needed, std::vector<std::string>& problems) {
+// Explosions make gems anywhere in the cave, so what they yield counts as within reach.
+void CheckReach(const Cave& cave, int needed, int yield, std::vector<std::string>& problems) {
     const int start = cave.Find(kPlayer);
     if (start < 0) return;
     const std::set<int> reach = Reachable(cave, start);
     if (!reach.count(cave.Find(kExit))) problems.push_back("the exit is out of reach");
     int gems = 0;
     for (int cell : reach) gems += IsGem(cave.AtCell(cell)) ? 1 : 0;
-    if (gems < needed)
+    if (gems + yield < needed)
         problems.push_back("only " + std::to_string(gems) + " gems within reach, " + std::to_string(needed) + " needed");
 }
 
@@ -131,15 +133,46 @@ void CheckPacks(const Cave& cave, std::vector<std::string>& problems) {
 
 }  // namespace
 
+int ExplosionYield(const std::array<uint8_t, kLevelFileBytes>& bytes) {
+    const LevelImage image{bytes, ""};
+    const Cave cave{image};
+    std::set<int> blasted;
+    int yamYams = 0;
+    for (int y = 1; y < kHeight - 1; ++y)
+        for (int x = 1; x < kWidth - 1; ++x) {
+            const int code = cave.At(x, y);
+            yamYams += IsYamYam(code) ? 1 : 0;
+            if (code < 21 || code > 24) continue;
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx) {
+                    const int near = cave.At(x + dx, y + dy);
+                    const bool blastProof = near < 0 || (near >= 12 && near <= 19);
+                    if (!blastProof && !IsGemInFlight(near)) blasted.insert((y + dy) * kWidth + x + dx);
+                }
+        }
+    // A pack that holds a yam-yam breeds: then every stone may kill once more.
+    bool breeding = false;
+    for (int entry = kPackStart; entry < kPackStart + kPackCount * 9; ++entry)
+        breeding = breeding || IsYamYam(bytes[entry]);
+    if (yamYams > 0 && breeding) yamYams += cave.Count([](int code) { return code == kStone; });
+    int yield = static_cast<int>(blasted.size());
+    for (int k = 0; k < yamYams; ++k)
+        for (int entry = 0; entry < 9; ++entry) yield += IsGemInFlight(bytes[kPackStart + (k % kPackCount) * 9 + entry]) ? 1 : 0;
+    return yield;
+}
+
 std::vector<std::string> LevelDesignProblems(const LevelImage& image, int levelNumber) {
     std::vector<std::string> problems;
     const Cave cave{image};
     const int exits = cave.Count([](int code) { return code == kExit; });
     if (exits != 1) problems.push_back("a level needs exactly one exit, found " + std::to_string(exits));
     const int needed = levelNumber >= 1 && levelNumber <= kLevelCount ? kGemsTable[levelNumber - 1] : 0;
-    if (cave.Count(IsGem) < needed)
-        problems.push_back("holds " + std::to_string(cave.Count(IsGem)) + " gems, " + std::to_string(needed) + " needed");
-    CheckReach(cave, needed, problems);
+    const int yield = ExplosionYield(image.bytes);
+    if (cave.Count(IsGem) + yield < needed)
+        problems.push_back("holds " + std::to_string(cave.Count(IsGem)) + " gems" +
+                           (yield > 0 ? " and can yield " + std::to_string(yield) : "") + ", " +
+                           std::to_string(needed) + " needed");
+    CheckReach(cave, needed, yield, problems);
     CheckStart(cave, problems);
     CheckCells(cave, problems);
     CheckPacks(cave, problems);

@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 
 #include "level_check.h"
+#include "level_set.h"
 #include "level_source.h"
 #include "score_table.h"
 
@@ -22,6 +23,10 @@ const char* kUsage =
     "                                           against the gems level NN demands\n"
     "       levelc init-data DIR                create LevC.bin, Player.bin, Name.bin and Data.bin\n"
     "                                           in DIR for a new player (existing files are kept)\n"
+    "       levelc stats DIR                    measure the set DIR/level01..50.txt with its\n"
+    "                                           solutions (DIR/solutions) against the set's rules\n"
+    "       levelc doc DIR OUT.md [--check]     write the levels document (--check: only say\n"
+    "                                           whether OUT.md is up to date)\n"
     "       levelc scores DIR LEVEL [NAME SCORE]... replace level LEVEL's high-score table in DIR,\n"
     "                                           best first (a score on level N opens level N + 1)\n";
 
@@ -128,6 +133,33 @@ int InitData(const std::string& directory) {
     return 0;
 }
 
+int Stats(const std::string& levelsDir) {
+    const std::vector<LevelFacts> levels = MeasureLevelSet(levelsDir, true);
+    const std::vector<RuleResult> rules = CheckSetRules(levels);
+    std::fputs(StatsTable(levels).c_str(), stdout);
+    std::fputs(RulesTable(rules).c_str(), stdout);
+    for (const RuleResult& rule : rules)
+        if (!rule.ok) return 1;
+    return 0;
+}
+
+int Document(const std::string& levelsDir, const std::string& outPath, bool checkOnly) {
+    const std::string document = LevelsDocument(MeasureLevelSet(levelsDir, false));
+    std::string current;
+    const bool same = ReadWholeFile(outPath, current) && current == document;
+    if (checkOnly) {
+        if (!same)
+            std::fprintf(stderr, "levelc: %s is not up to date with the levels and their solutions: "
+                                 "run cmake --build build --target levels-doc\n", outPath.c_str());
+        return same ? 0 : 1;
+    }
+    if (!same && !WriteWholeFile(outPath, document.data(), document.size())) {
+        std::fprintf(stderr, "levelc: cannot write %s\n", outPath.c_str());
+        return 1;
+    }
+    return 0;
+}
+
 int Scores(const std::string& directory, const std::string& levelText, std::vector<std::string> namesAndScores) {
     const bool digits = !levelText.empty() && levelText.size() <= 3 && levelText.find_first_not_of("0123456789") == std::string::npos;
     std::string error;
@@ -144,6 +176,9 @@ int main(int argc, char** argv) {
     if (command == "show" && argc == 3) return Show(argv[2]);
     if (command == "init-data" && argc == 3) return InitData(argv[2]);
     if (command == "check" && argc >= 3) return Check(argc - 2, argv + 2);
+    if (command == "stats" && argc == 3) return Stats(argv[2]);
+    if (command == "doc" && (argc == 4 || (argc == 5 && std::strcmp(argv[4], "--check") == 0)))
+        return Document(argv[2], argv[3], argc == 5);
     if (command == "scores" && argc >= 4) return Scores(argv[2], argv[3], std::vector<std::string>(argv + 4, argv + argc));
     bool askedForHelp = command == "--help" || command == "-h";
     std::fputs(kUsage, askedForHelp ? stdout : stderr);
