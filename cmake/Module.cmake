@@ -1,13 +1,28 @@
-# pilcrow_module(NAME [DEPS ...]): a static library of every .cpp in the calling directory.
+# pilcrow_headers(TARGET SCOPE DIRECTORY): the users of TARGET (SCOPE PUBLIC or INTERFACE) include
+# the headers of DIRECTORY as "NAME/header.h", NAME being the directory's own name, and see no
+# other directory: each module reaches only the modules it links, so a layer that reaches past
+# its seam fails to compile. The include root holds one symbolic link to the directory.
+function(pilcrow_headers target scope directory)
+  get_filename_component(name ${directory} NAME)
+  set(root ${CMAKE_BINARY_DIR}/include/${name})
+  file(MAKE_DIRECTORY ${root})
+  file(CREATE_LINK ${directory} ${root}/${name} SYMBOLIC)
+  target_include_directories(${target} ${scope} ${root})
+endfunction()
+
+# pilcrow_module(NAME [DEPS ...]): a static library of every .cpp in the calling directory, its
+# headers included as "<directory>/header.h".
 # A module without sources yet is an interface library, so the tree configures at every step.
 function(pilcrow_module name)
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   if(sources)
     add_library(${name} STATIC ${sources})
     target_link_libraries(${name} PUBLIC ${ARGN})
+    pilcrow_headers(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
   else()
     add_library(${name} INTERFACE)
     target_link_libraries(${name} INTERFACE ${ARGN})
+    pilcrow_headers(${name} INTERFACE ${CMAKE_CURRENT_SOURCE_DIR})
   endif()
 endfunction()
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "audio/mixer.h"
-#include "audio/sound_device.h"
 #include "audio/wav_reader.h"
+#include "tests/support/recording_sound_device.h"
 
 namespace fuzzcheck {
 

@@ -250,10 +250,7 @@ void ReplayInput::Poll(uint8_t keyState[kKeyStateSize]) {
     for (int code : replay_.keys[linesStarted_ - 1].scanCodes) keyState[code & 0xFF] = kKeyDownBit;
 }
 
-int ReplayInput::CharacterOfScanCode(int scanCode) {
-    static ScriptedInput usLayout;
-    return usLayout.CharacterOfScanCode(scanCode);
-}
+int ReplayInput::CharacterOfScanCode(int scanCode) { return UsLayoutCharacter(scanCode); }
 
 void RecordingInput::Poll(uint8_t keyState[kKeyStateSize]) {
     if (!frameRead_) {
@@ -268,11 +265,8 @@ void RecordingInput::Poll(uint8_t keyState[kKeyStateSize]) {
     std::memcpy(keyState, frameKeys_, kKeyStateSize);
 }
 
-int RecordingInput::CharacterOfScanCode(int scanCode) {
-    // Recorded runs replay with the US layout, so they record with it as well.
-    static ScriptedInput usLayout;
-    return usLayout.CharacterOfScanCode(scanCode);
-}
+// Recorded runs replay with the US layout, so they record with it as well.
+int RecordingInput::CharacterOfScanCode(int scanCode) { return UsLayoutCharacter(scanCode); }
 
 void RecordingInput::NextFrame() {
     live_.NextFrame();

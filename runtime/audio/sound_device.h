@@ -1,10 +1,9 @@
 // The audio device seam: what the sound slots need from a device (its format, a one-time sample
 // conversion, starting, stopping and querying voices). The SDL backend lives in platform/;
-// RecordingSoundDevice stands in for tests and records every play. Depends on nothing.
+// tests have a recording device of their own. Depends on nothing.
 #pragma once
 #include <cstddef>
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <vector>
 
@@ -50,46 +49,4 @@ public:
     virtual bool StartVoice(const VoiceStart& start) = 0;
     virtual void StopVoice(int channel) = 0;
     virtual bool VoiceIsPlaying(int channel) = 0;
-};
-
-// Test device: keeps every play, lets voices play until the test ends them.
-class RecordingSoundDevice : public SoundDevice {
-public:
-    struct Play {
-        long frame;  // the value of `frame` when the voice started
-        int soundId;
-        int voice;
-        int channel;
-        int panHundredthsDb;
-        int volumeHundredthsDb;
-        float leftGain;
-        float rightGain;
-    };
-    struct Conversion {
-        PcmFormat from;
-        size_t byteCount;
-    };
-
-    long frame = 0;  // set by the test (e.g. once per presented frame)
-    bool refuseConversions = false;
-    std::vector<Play> plays;
-    std::vector<Conversion> conversions;
-
-    PcmFormat OutputFormat() const override { return outputFormat_; }
-    bool Convert(const PcmFormat& from, const uint8_t* bytes, size_t byteCount,
-                 DeviceSamples& out) override;
-    bool StartVoice(const VoiceStart& start) override;
-    void StopVoice(int channel) override;
-    bool VoiceIsPlaying(int channel) override;
-
-    void FinishVoice(int channel);  // the voice reaches its end
-    void FinishAll();
-    std::vector<int> SoundIdsPlayedOn(long atFrame) const;
-    // The samples a channel was last started with (null when never started).
-    std::shared_ptr<const DeviceSamples> SamplesOf(int channel) const;
-
-private:
-    PcmFormat outputFormat_;
-    std::map<int, bool> playing_;
-    std::map<int, std::shared_ptr<const DeviceSamples>> started_;
 };

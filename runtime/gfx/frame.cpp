@@ -25,8 +25,16 @@ constexpr double kSpinMarginMs = 0.1;
 constexpr double kLongestSleepMs = 8.0;
 const char* const kPauseSuffix = " <pause>";
 
+// The window until the platform installs one: no events, nothing to show.
+class QuietWindow : public WindowBackend {
+public:
+    WindowEvents PumpEvents() override { return {}; }
+    void SetTitle(const char*) override {}
+    void BringToFront() override {}
+};
+
 struct FrameClock {
-    ScriptedWindow quietWindow;
+    QuietWindow quietWindow;
     WindowBackend* window = &quietWindow;
     std::string title = "Pilcrow";
     double startTime = 0;

@@ -1,12 +1,9 @@
 // The renderer seam: textures from RGBA8 pixels, batches of textured quads on the 320 x 240
 // logical screen, clearing, the 2D frame state, presenting and reading the frame back.
-// The platform implements it with OpenGL; RecordingRenderer and NullRenderer need nothing.
+// The platform implements it with OpenGL; NullRenderer draws nothing (the tests have their own).
 // Depends on nothing. Knows no sprite slot: callers tag each batch with what it shows.
 #pragma once
 #include <cstdint>
-#include <string>
-#include <unordered_map>
-#include <vector>
 
 constexpr int kLogicalWidth = 320;
 constexpr int kLogicalHeight = 240;
@@ -75,51 +72,6 @@ public:
     void BeginFrame() override {}
     void Present() override {}
     bool ReadFrame(uint8_t*) override { return false; }
-
-private:
-    TextureId lastTexture_ = 0;
-};
-
-// Remembers every texture and every batch, so tests can check what was drawn without GL.
-class RecordingRenderer : public RenderBackend {
-public:
-    struct Texture {
-        int width = 0, height = 0;
-        TextureFilter filter = TextureFilter::Linear;
-        std::vector<uint8_t> rgba;  // bottom-up, as uploaded
-    };
-    struct Draw {
-        DrawTag tag;                 // tag.text points into `text`
-        std::string text;
-        TextureId texture = 0;
-        TextureFilter filter = TextureFilter::Linear;
-        bool alphaTest = true;
-        std::vector<QuadCorner> corners;
-    };
-
-    TextureId CreateTexture(const uint8_t* rgba, int width, int height, TextureFilter filter) override;
-    void ReplaceTexture(TextureId texture, const uint8_t* rgba, int width, int height,
-                        TextureFilter filter) override;
-    void FreeTexture(TextureId texture) override;
-    int MaxTextureSize() override { return maxTextureSize; }
-    void DrawQuads(const QuadBatch& batch) override;
-    void Clear(unsigned clearBits) override;
-    void BeginFrame() override { ++beginFrameCount; }
-    void Present() override;
-    bool ReadFrame(uint8_t* rgbaTopDown) override;
-
-    const Texture* FindTexture(TextureId texture) const;
-    // Draws of the current frame that show sprite `spriteId` (text and frames alike).
-    std::vector<const Draw*> DrawsOfSprite(int spriteId) const;
-
-    int maxTextureSize = 4096;
-    std::unordered_map<TextureId, Texture> textures;
-    std::vector<Draw> draws;          // since the last Present (or the last Clear of colour)
-    std::vector<Draw> presentedDraws; // the frame most recently presented
-    int presentCount = 0;
-    int colourClearCount = 0;
-    int beginFrameCount = 0;
-    int freedTextureCount = 0;
 
 private:
     TextureId lastTexture_ = 0;

@@ -2,8 +2,6 @@
 // Pumping reports a close request and focus changes; gfx decides what they mean (quit, pause).
 // Time and sleeping go through core/clock.h, never through this seam.
 #pragma once
-#include <deque>
-#include <string>
 
 enum class FocusChange { None, Lost, Gained };
 
@@ -20,23 +18,4 @@ public:
     virtual void SetTitle(const char* title) = 0;
     // Shows the window, raises it and gives it the focus (the keep-foreground setting).
     virtual void BringToFront() = 0;
-};
-
-// A window without a screen: each pump hands out the next queued batch of events, if any.
-class ScriptedWindow : public WindowBackend {
-public:
-    WindowEvents PumpEvents() override {
-        ++pumpCount;
-        if (queued.empty()) return WindowEvents{};
-        WindowEvents events = queued.front();
-        queued.pop_front();
-        return events;
-    }
-    void SetTitle(const char* newTitle) override { title = newTitle; }
-    void BringToFront() override { ++raiseCount; }
-
-    std::deque<WindowEvents> queued;
-    std::string title;
-    int pumpCount = 0;
-    int raiseCount = 0;
 };

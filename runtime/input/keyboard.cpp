@@ -107,3 +107,14 @@ void ShowMousePointer(double flag) { Keyboard().source->ShowPointer(flag != 0); 
 void MarkInputFrame() { Keyboard().source->NextFrame(); }
 
 void ResetTypedCharMemory() { Keyboard().lastTypedCode = 0; }
+
+// The main block, by scan code.
+int UsLayoutCharacter(int scanCode) {
+    static const char kMainBlock[] =
+        "\0\0" "1234567890-=" "\0\0" "qwertyuiop[]" "\0\0" "asdfghjkl;'`" "\0\\" "zxcvbnm,./";
+    if (scanCode == 57) return ' ';
+    if (scanCode >= 0 && scanCode < static_cast<int>(sizeof kMainBlock - 1)) {
+        return static_cast<unsigned char>(kMainBlock[scanCode]);
+    }
+    return 0;
+}

@@ -73,7 +73,7 @@ protected:
     std::filesystem::path originalDirectory_ = std::filesystem::current_path();
 };
 
-TEST_F(ProgramFrameTest, GameEntryStartsEverythingInOrderAndEndsWithStatus0) {
+TEST_F(ProgramFrameTest, GameEntryStartsEverythingInOrderAndCleansUpAtEveryEnd) {
     std::filesystem::current_path(tmp_.path());
     gSettings.width = 640;  // the game entry fixes its own settings
     static std::string seenDirectory, seenArguments;
@@ -90,13 +90,7 @@ TEST_F(ProgramFrameTest, GameEntryStartsEverythingInOrderAndEndsWithStatus0) {
     EXPECT_EQ(seenDirectory, ProgramDirectory()) << "the game runs in the program's directory";
     EXPECT_EQ(seenArguments, "arguments");
     EXPECT_FALSE(FileExists(ErrorLogPath())) << "a left-over error log is deleted at start";
-    EXPECT_EQ(gSettings.framesPerSecond, 60);
-    EXPECT_EQ(gSettings.keepForeground, 0);
-    EXPECT_EQ(gSettings.samples, 0);
-}
-
-TEST_F(ProgramFrameTest, ARuntimeErrorStillRunsTheCleanUp) {
-    int status = CatchRuntimeExit([] {
+    status = CatchRuntimeExit([] {
         GameEntry("", [] {
             gCalls.clear();
             RecordError(9);
@@ -104,7 +98,7 @@ TEST_F(ProgramFrameTest, ARuntimeErrorStillRunsTheCleanUp) {
         });
     });
     EXPECT_EQ(status, 9);
-    EXPECT_EQ(gCalls, (Calls{"~window", "~input", "~sound"}));
+    EXPECT_EQ(gCalls, (Calls{"~window", "~input", "~sound"})) << "a runtime error still runs the clean-up";
 }
 
 TEST_F(ProgramFrameTest, ShowMode0HidesTheWindowAndAMissingWindowStopsTheStart) {
@@ -120,25 +114,7 @@ TEST_F(ProgramFrameTest, ShowMode0HidesTheWindowAndAMissingWindowStopsTheStart) 
     EXPECT_TRUE(FileExists(ErrorLogPath()));
 }
 
-// The real programs, run as child processes.
-
-std::string Tumbrel() { return BuildDirectory() + "/tumbrel"; }
-
-TEST(RealProgram, TumbrelStartsAndEndsWithStatus0) {
-    ASSERT_TRUE(FileExists(Tumbrel())) << "build the tumbrel target first";
-    ProgramRun run = RunProgram(Tumbrel(), {"--headless", "--frames", "30"}, "/", 120);
-    EXPECT_EQ(run.exitStatus, 0) << run.err;
-    EXPECT_NE(run.out.find("Init OK"), std::string::npos);
-}
-
-TEST(RealProgram, TumbrelWithoutItsDataFilesEndsWithError3NamingTheFile) {
-    ScopedTempDir lonely;
-    ASSERT_TRUE(std::filesystem::copy_file(Tumbrel(), lonely.File("tumbrel")));
-    ProgramRun run = RunProgram(lonely.File("tumbrel"), {"--headless", "--frames", "30"}, "/", 120);
-    EXPECT_EQ(run.exitStatus, 3);
-    EXPECT_NE(run.err.find("tumbrel: runtime error 3: cannot read ./Maps/"), std::string::npos) << run.err;
-}
-
+// A small program on the real frame, run as a child process.
 TEST(RealProgram, FindsItsFilesFromAnyDirectoryAndEndsAnIndexErrorWithStatus9AndOneLine) {
     std::filesystem::create_directories(BuildDirectory() + "/tests/probe/Maps");
     WriteFileText(BuildDirectory() + "/tests/probe/Maps/probe.bin", "x");

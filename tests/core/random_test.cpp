@@ -19,35 +19,25 @@ TEST(Isaac, MatchesThePublishedSequenceAndRepeatsForTheSameSeed) {
     EXPECT_NE(RandomDraw(), first);
 }
 
-TEST(RandomInt, NothingToDrawFromGivesZeroWithoutSpendingADraw) {
+// RandomInt(n) draws a whole number 0..n (the fraction of n cut off), each about equally often;
+// with nothing to draw from it gives 0 without spending a draw.
+TEST(RandomInt, WholeNumbersFromZeroToNRoughlyUniform) {
     SeedRandom(7);
     uint32_t expected = RandomDraw();
     SeedRandom(7);
     for (double n : {0.0, -3.0, std::nan("")}) EXPECT_EQ(RandomInt(n), 0) << n;
     EXPECT_EQ(RandomDraw(), expected);
-}
-
-TEST(RandomInt, WholeNumbersInRangeAndRoughlyUniform) {
-    SeedRandom(99);
-    bool seen[2] = {false, false};
-    for (int i = 0; i < 200; ++i) {
-        EXPECT_EQ(RandomInt(0.5), 0);
-        double r = RandomInt(1);
-        ASSERT_TRUE(r == 0 || r == 1) << r;
-        seen[static_cast<int>(r)] = true;
-    }
-    EXPECT_TRUE(seen[0] && seen[1]) << "1 gives both 0 and 1";
-
+    EXPECT_EQ(RandomInt(0.5), 0);
     const int n = 9, draws = 20000;
     std::vector<int> counts(n + 1, 0);
     for (int i = 0; i < draws; ++i) {
-        double r = RandomInt(n + 0.7);  // the fraction is cut off
+        double r = RandomInt(n + 0.7);
         ASSERT_TRUE(r >= 0 && r <= n && r == std::trunc(r)) << r;
         ++counts[static_cast<int>(r)];
     }
     // Chi-square with 9 degrees of freedom; 27.9 is the 0.1% tail.
-    double expected = static_cast<double>(draws) / (n + 1), chiSquare = 0;
-    for (int c : counts) chiSquare += (c - expected) * (c - expected) / expected;
+    double mean = static_cast<double>(draws) / (n + 1), chiSquare = 0;
+    for (int c : counts) chiSquare += (c - mean) * (c - mean) / mean;
     EXPECT_LT(chiSquare, 27.9);
 }
 

@@ -19,6 +19,7 @@
 #include "gfx/sprites.h"
 #include "input/keyboard.h"
 #include "tests/game/scenario.h"
+#include "tests/support/scripted_input.h"
 #include "tests/support/runtime_exit.h"
 #include "tests/support/temp_files.h"
 

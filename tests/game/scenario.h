@@ -10,10 +10,10 @@
 
 #include <gtest/gtest.h>
 
-#include "audio/sound_device.h"
 #include "game/state.h"
-#include "gfx/render_backend.h"
-#include "input/input_source.h"
+#include "tests/support/recording_renderer.h"
+#include "tests/support/recording_sound_device.h"
+#include "tests/support/scripted_input.h"
 
 struct SoundAt {
     long frame;

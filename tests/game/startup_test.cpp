@@ -11,6 +11,8 @@
 #include "game/state.h"
 #include "gfx/fonts.h"
 #include "gfx/sprites.h"
+#include "tests/support/recording_renderer.h"
+#include "tests/support/recording_sound_device.h"
 #include "tests/support/run_program.h"
 #include "tests/support/temp_files.h"
 

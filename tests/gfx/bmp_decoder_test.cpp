@@ -9,12 +9,6 @@ namespace {
 constexpr uint32_t kNoKey = 0xFFFFFFFF;
 constexpr uint32_t kMagenta = 0x8000FF;  // red 255, blue 128 as 0xBBGGRR
 
-std::vector<uint32_t> Pixels(const std::vector<uint8_t>& bytes, uint32_t key = kNoKey) {
-    Picture picture;
-    EXPECT_TRUE(DecodeBmp(bytes, key, picture));
-    return PixelsOf(picture);
-}
-
 bool Refuses(const std::vector<uint8_t>& bytes) {
     Picture picture;
     return !DecodeBmp(bytes, kNoKey, picture);
@@ -25,68 +19,51 @@ std::vector<uint8_t> Patched(std::vector<uint8_t> bytes, size_t at, uint32_t val
     return bytes;
 }
 
-TEST(BmpDecoder, EveryDepthAndHeaderSizeDecodesTopRowFirst) {
+TEST(BmpDecoder, EveryDepthAndHeaderSizeDecodesTopRowFirstWithTheColourKeyCleared) {
     std::vector<uint32_t> palette(256, 0);
     palette[7] = 0x123456;
-    palette[255] = 0xABCDEF;
-    const std::vector<uint32_t> colours = {0xFF0000, 0x00FF00, 0x0000FF, 0x010203, 0xFFFFFF, 0x000000};
+    palette[255] = 0xFF0080;
+    const std::vector<uint32_t> colours = {0xFF0000, 0x00FF00, 0x0000FF, 0x010203, 0xFF0080, 0xFF0081};
     const BmpLayout layouts[] = {
         {3, 2, 24, false, {}, colours},
         {3, 2, 32, false, {}, colours},
         {1, 1, 24, true, {}, {0x405060}},
         {1, -2, 24, false, {}, {0xFF0000, 0x0000FF}},
         {10, 1, 1, false, {0x000000, 0xFFFFFF}, {1, 0, 0, 0, 0, 0, 0, 1, 1, 0}},  // high bit first
-        {3, 1, 4, false, {0x000000, 0x111111, 0x222222}, {1, 2, 2}},
+        {3, 1, 4, false, {0x000000, 0x111111, 0x222222}, {1, 2, 2}},             // high nibble first
         {2, 2, 8, false, palette, {7, 255, 255, 7}},
         {2, 2, 8, true, palette, {7, 255, 255, 7}},
     };
-    for (const BmpLayout& layout : layouts) {
-        std::vector<uint32_t> expected;
-        for (uint32_t pixel : layout.pixels) expected.push_back((layout.palette.empty() ? pixel : layout.palette[pixel]) << 8 | 0xFF);
-        EXPECT_EQ(Pixels(BmpBytes(layout)), expected) << layout.bitCount << " bits, core header " << layout.coreHeader;
+    for (uint32_t key : {kNoKey, kMagenta}) {
+        for (const BmpLayout& layout : layouts) {
+            std::vector<uint32_t> expected;
+            for (uint32_t pixel : layout.pixels) {
+                const uint32_t colour = layout.palette.empty() ? pixel : layout.palette[pixel];
+                expected.push_back(key != kNoKey && colour == 0xFF0080 ? 0 : colour << 8 | 0xFF);
+            }
+            Picture picture;
+            EXPECT_TRUE(DecodeBmp(BmpBytes(layout), key, picture));
+            EXPECT_EQ(PixelsOf(picture), expected) << layout.bitCount << " bits, core header " << layout.coreHeader;
+        }
     }
 }
 
-TEST(BmpDecoder, FourBitEvenPixelsUseTheHighNibbleOddPixelsTheLow) {
-    std::vector<uint8_t> bytes = BmpBytes({3, 1, 4, false, {0x000000, 0x111111, 0x222222}, {0, 0, 0}});
-    bytes[bytes.size() - 4] = 0x12;
-    bytes[bytes.size() - 3] = 0x20;
-    EXPECT_EQ(Pixels(bytes), (std::vector<uint32_t>{0x111111FF, 0x222222FF, 0x222222FF}));
-}
-
-TEST(BmpDecoder, ColourKeyMakesMatchingPixelsClearInTrueColourAndPalettes) {
-    const BmpLayout trueColour{2, 1, 24, false, {}, {0xFF0080, 0xFF0081}};
-    EXPECT_EQ(Pixels(BmpBytes(trueColour), kMagenta), (std::vector<uint32_t>{0, 0xFF0081FF}));
-    EXPECT_EQ(Pixels(BmpBytes(trueColour), kNoKey), (std::vector<uint32_t>{0xFF0080FF, 0xFF0081FF}));
-    EXPECT_EQ(Pixels(BmpBytes({2, 1, 8, false, {0x000000, 0xFF0080}, {1, 0}}), kMagenta),
-              (std::vector<uint32_t>{0, 0x000000FF}));
-}
-
-TEST(BmpDecoder, PaletteIndexBeyondThePaletteIsRefused) {
-    EXPECT_TRUE(Refuses(BmpBytes({2, 1, 8, false, {0x000000, 0xFFFFFF}, {1, 2}})));
-    EXPECT_TRUE(Refuses(BmpBytes({2, 1, 4, false, {0x000000}, {0, 15}})));
-    EXPECT_TRUE(Refuses(BmpBytes({2, 1, 8, false, {}, {0, 0}})));
-}
-
-TEST(BmpDecoder, SizesThatWouldOverflowAreRefused) {
-    const std::vector<uint8_t> bytes = BmpBytes({1, 1, 32, false, {}, {0}});
-    EXPECT_TRUE(Refuses(Patched(Patched(bytes, 18, 0x40000000), 22, 0x40000000)));
-    EXPECT_TRUE(Refuses(Patched(bytes, 18, 0x80000000)));  // a negative width
-    EXPECT_TRUE(Refuses(Patched(bytes, 22, 0x80000000)));  // the most negative height
-}
-
-TEST(BmpDecoder, UnknownHeaderSizeDepthOrMagicIsRefused) {
-    const std::vector<uint8_t> good = BmpBytes({1, 1, 24, false, {}, {0}});
-    EXPECT_TRUE(Refuses(Patched(good, 14, 108)));       // header size
-    EXPECT_TRUE(Refuses(Patched(good, 28, 16, 2)));     // bit count
-    EXPECT_TRUE(Refuses(Patched(good, 1, 'A', 1)));     // magic
+TEST(BmpDecoder, DamagedOrForeignFilesAreRefused) {
+    const std::vector<uint8_t> good = BmpBytes({1, 1, 32, false, {}, {0}});
     // With a 12-byte header a palette has 2^bits entries: far more than such a file holds.
     std::vector<uint8_t> core = Patched(BmpBytes({1, 1, 24, true, {}, {0}}), 10, 60);
     core.resize(64, 0);
-    EXPECT_TRUE(Refuses(core));
-}
-
-TEST(BmpDecoder, TruncatedFilesAreRefusedAtEveryLength) {
+    const std::vector<uint8_t> refused[] = {
+        BmpBytes({2, 1, 8, false, {0x000000, 0xFFFFFF}, {1, 2}}),  // an index beyond the palette
+        BmpBytes({2, 1, 4, false, {0x000000}, {0, 15}}),
+        BmpBytes({2, 1, 8, false, {}, {0, 0}}),                    // no palette at all
+        Patched(Patched(good, 18, 0x40000000), 22, 0x40000000),     // sizes that would overflow
+        Patched(good, 18, 0x80000000),                             // a negative width
+        Patched(good, 22, 0x80000000),                             // the most negative height
+        Patched(good, 14, 108), Patched(good, 28, 16, 2), Patched(good, 1, 'A', 1),  // header size, depth, magic
+        core,
+    };
+    for (const std::vector<uint8_t>& bytes : refused) EXPECT_TRUE(Refuses(bytes)) << &bytes - refused;
     const std::vector<uint8_t> whole = BmpBytes({4, 3, 8, false, {0x000000, 0x112233}, std::vector<uint32_t>(12, 1)});
     ASSERT_FALSE(Refuses(whole));
     for (size_t length = 0; length < whole.size(); ++length) {

@@ -5,9 +5,9 @@
 
 #include <string>
 
-#include "gfx/render_backend.h"
-#include "gfx/window_backend.h"
-#include "input/input_source.h"
+#include "tests/support/recording_renderer.h"
+#include "tests/support/scripted_input.h"
+#include "tests/support/scripted_window.h"
 #include "tests/support/temp_files.h"
 
 // A clock that moves a microsecond on every reading, so spinning waits end; sleeps are counted.

@@ -5,6 +5,8 @@
 
 #include <vector>
 
+#include "tests/support/scripted_input.h"
+
 namespace {
 
 // Scan codes of the main block (US positions).

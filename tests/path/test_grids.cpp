@@ -12,7 +12,7 @@ void DrawMap(RtArray& map, const std::vector<std::string>& rows) {
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
             char c = rows[y][x];
-            MapCell(map, x, y) = c == '#' ? 0 : c == '.' ? 1 : c - '0';
+            MapCell(map, x, y) = c == '#' ? 0 : c == '.' ? 1 : c == 'H' ? 1e300 : c == 't' ? 1e-300 : c - '0';
         }
 }
 

@@ -7,7 +7,8 @@
 #include "core/rt_array.h"
 #include "path/planner.h"
 
-// Rows of text: '#' blocks, '1'..'9' is that cost, '.' is cost 1.
+// Rows of text: '#' blocks, '1'..'9' is that cost, '.' is cost 1; 'H' (1e300) and 't' (1e-300)
+// lie beyond float range.
 void DrawMap(RtArray& map, const std::vector<std::string>& rows);
 void OpenMap(RtArray& map, int width, int height);
 // Walls with the given chance; costs uniformly 1..maxCost (1 gives a map of equal costs).

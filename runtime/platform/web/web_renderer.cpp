@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "platform/web/web_window.h"
 #include "platform/window_geometry.h"
