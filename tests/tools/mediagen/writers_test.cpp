@@ -55,8 +55,7 @@ TEST(MediaWriters, BmpIsRead24BitBottomUpWithBlackKeyedOutAsTheFontLoaderDoes) {
     std::string error;
     ASSERT_TRUE(WriteBmp(dir.File("font.bmp"), TestPicture(13, 5), error)) << error;  // odd width: padded rows
     const std::vector<unsigned char> bytes = ReadFileBytes(dir.File("font.bmp"));
-    ASSERT_EQ(bytes.size(), 54u + 5u * 40u);
-    EXPECT_EQ(bytes[28], 24);  // bits per pixel
+    ASSERT_EQ(bytes.size(), 54u + 5u * 40u);  // 24 bits a pixel, rows padded to 40 bytes
     Picture decoded;
     ASSERT_TRUE(DecodeBmp(bytes, 0, decoded));
     ExpectSamePixels(TestPicture(13, 5, true), decoded);
@@ -66,16 +65,11 @@ TEST(MediaWriters, WavHasTheOneLayoutTheSoundReaderAccepts) {
     const std::vector<int16_t> samples = {0, 1000, -1000, 32767, -32768, 5};
     const std::vector<uint8_t> wav = EncodeWav(samples, 22050);
     ASSERT_EQ(wav.size(), size_t(kWavHeaderBytes) + samples.size() * 2);
-    EXPECT_EQ(std::memcmp(wav.data(), "RIFF", 4), 0);
-    EXPECT_EQ(std::memcmp(wav.data() + 8, "WAVEfmt ", 8), 0);
-    EXPECT_EQ(wav[16], 16);  // format chunk of exactly 16 bytes
-    EXPECT_EQ(std::memcmp(wav.data() + 36, "data", 4), 0);
     WavSamples read;
     std::string reason;
     ASSERT_TRUE(ReadWav(wav.data(), wav.size(), read, reason)) << reason;
-    EXPECT_EQ(read.format.channels, 1);
-    EXPECT_EQ(read.format.sampleRate, 22050);
-    EXPECT_EQ(read.format.bitsPerSample, 16);
+    EXPECT_EQ((std::vector<int>{read.format.channels, read.format.sampleRate, read.format.bitsPerSample}),
+              (std::vector<int>{1, 22050, 16}));
     ASSERT_EQ(read.byteCount, samples.size() * 2);
     EXPECT_EQ(std::memcmp(read.bytes, wav.data() + kWavHeaderBytes, read.byteCount), 0);
 }
