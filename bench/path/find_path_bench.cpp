@@ -18,9 +18,14 @@ const char* const kMapNames[] = {"open", "walls", "maze"};
 
 using FindPathFn = double (*)(const RtArray&, RtArray&, double, double, double, double, double);
 
+double LiteralFindPath(const RtArray& map, RtArray& result, double weight, double x1, double y1, double x2, double y2) {
+    LiteralAStarPlanner planner;
+    return FindPathWith(planner, map, result, weight, x1, y1, x2, y2);
+}
+
 // Walls cover a quarter of the cells; the first seed that leaves the corners joined is taken.
 void MakeMap(RtArray& map, MapKind kind, int size) {
-    if (kind == Open) return OpenMap(map, size, size);
+    if (kind == Open) return RandomWallMap(map, size, size, 0, 1, 0);
     if (kind == Maze) return MazeMap(map, size, size, 2009);
     RtArray way;
     for (uint32_t seed = 2009;; ++seed) {

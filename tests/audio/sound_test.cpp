@@ -93,10 +93,9 @@ TEST_F(SoundTest, AFileIsConvertedOnceFromItsOwnFormat) {
     ASSERT_EQ(LoadSound(Sound("Klic.wav", WavLayout(1, 8, 11025), 300).c_str(), 26, 1), 1);
     ASSERT_EQ(device_.conversions.size(), 1u);
     const RecordingSoundDevice::Conversion& conversion = device_.conversions[0];
-    EXPECT_EQ(conversion.from.channels, 1);
-    EXPECT_EQ(conversion.from.bitsPerSample, 8);
-    EXPECT_EQ(conversion.from.sampleRate, 11025);
-    EXPECT_EQ(conversion.byteCount, 300u);
+    EXPECT_EQ((std::vector<int>{conversion.from.channels, conversion.from.bitsPerSample, conversion.from.sampleRate,
+                                int(conversion.byteCount)}),
+              (std::vector<int>{1, 8, 11025, 300}));
     PlaySound(26, 0, 1);
     ASSERT_NE(device_.plays.back().samples, nullptr);
     EXPECT_EQ(device_.plays.back().samples->frameCount(), 300u);

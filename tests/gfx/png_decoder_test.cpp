@@ -68,13 +68,4 @@ TEST_F(PngDecoder, RefusalsSayWhyOnlyForLayoutsTheDecoderCannotTake) {
     }
 }
 
-TEST_F(PngDecoder, PictureFilesTryBmpFirstThenPng) {
-    WriteFileBytes(dir_.File("picture.bmp"), SolidBmp(1, 1, 0x010203));
-    Picture picture;
-    ASSERT_TRUE(DecodePictureFile(dir_.File("picture.bmp"), kMagenta, picture));
-    EXPECT_EQ(PixelsOf(picture), std::vector<uint32_t>{0x010203FF});
-    ASSERT_TRUE(DecodePictureFile(Write({1, 1, PNG_COLOR_TYPE_RGB, 8, {4, 5, 6}}), kMagenta, picture));
-    EXPECT_EQ(PixelsOf(picture), std::vector<uint32_t>{0x040506FF});
-}
-
 }  // namespace

@@ -6,13 +6,10 @@
 
 namespace {
 
-Picture SolidPicture(int width, int height, uint32_t rgba) {
+// A picture of 24-bit colours, top row first; magenta pixels come out clear.
+Picture PictureOf(int width, int height, const std::vector<uint32_t>& pixels) {
     Picture picture;
-    picture.width = width;
-    picture.height = height;
-    for (int i = 0; i < width * height; ++i) {
-        for (int shift : {24, 16, 8, 0}) picture.rgba.push_back(rgba >> shift & 0xFF);
-    }
+    EXPECT_TRUE(DecodeBmp(BmpBytes({width, height, 24, false, {}, pixels}), 0x8000FF, picture));
     return picture;
 }
 
@@ -23,8 +20,9 @@ uint32_t TexelAt(const TextureImage& image, int x, int row) { return PixelAt(ima
 TEST(TextureImage, SizesArePowersOfTwoFromTwoRowsTurnBottomUpAndPaddingIsClear) {
     const int sizes[][2] = {{1, 2}, {2, 2}, {3, 4}, {16, 16}, {17, 32}};
     for (const auto& size : sizes) EXPECT_EQ(PowerOfTwoFrom2(size[0]), size[1]) << size[0];
-    Picture picture = SolidPicture(20, 10, Rgba(50, 60, 70, 255));
-    for (int x = 0; x < 20; ++x) picture.rgba[x * 4] = 200;  // mark the top row
+    std::vector<uint32_t> pixels(200, 0x323C46);
+    std::fill_n(pixels.begin(), 20, 0xC83C46);  // the top row
+    const Picture picture = PictureOf(20, 10, pixels);
     TextureImage image = BuildTextureImage(picture, 4096);
     ASSERT_EQ(image.texWidth, 32);
     ASSERT_EQ(image.texHeight, 16);
@@ -40,14 +38,11 @@ TEST(TextureImage, SizesArePowersOfTwoFromTwoRowsTurnBottomUpAndPaddingIsClear) 
 }
 
 TEST(TextureImage, EdgeFillGivesClearTexelsTheMeanOfOpaqueInnerNeighbours) {
-    Picture picture = SolidPicture(4, 4, 0);
-    auto set = [&](int x, int y, uint32_t rgba) {
-        for (int i = 0; i < 4; ++i) picture.rgba[(y * 4 + x) * 4 + i] = rgba >> (24 - 8 * i) & 0xFF;
-    };
-    set(1, 2, Rgba(100, 0, 0, 255));  // texture (1, 1)
-    set(2, 2, Rgba(0, 51, 0, 255));   // texture (2, 1)
-    set(0, 3, Rgba(0, 0, 255, 255));  // texture (0, 0): on the border, never a source
-    TextureImage image = BuildTextureImage(picture, 4096);
+    std::vector<uint32_t> pixels(16, 0xFF0080);
+    pixels[2 * 4 + 1] = 0x640000;  // (1, 2): texture (1, 1)
+    pixels[2 * 4 + 2] = 0x003300;  // (2, 2): texture (2, 1)
+    pixels[3 * 4 + 0] = 0x0000FF;  // (0, 3): texture (0, 0), on the border: never a source
+    TextureImage image = BuildTextureImage(PictureOf(4, 4, pixels), 4096);
     FillTransparentEdges(image);
     // (1, 2) touches both inner texels: (100 + 0) / 2, (0 + 51) / 2 truncated.
     EXPECT_EQ(TexelAt(image, 1, 2), Rgba(50, 25, 0, 0));

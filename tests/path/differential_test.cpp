@@ -50,18 +50,15 @@ PlannerSettings RandomSearch(std::mt19937& rng, int maxSize, RtArray& map, bool 
     return GridSettings(map, x1, y1, int(rng() % uint32_t(width)), int(rng() % uint32_t(height)), weight);
 }
 
-std::string Describe(const PlannerSettings& s) {
-    return (testing::Message() << s.width << "x" << s.height << " from (" << s.startX << "," << s.startY << ") to ("
-                               << s.goalX << "," << s.goalY << ") weight " << s.weight).GetString();
-}
-
 class Differential : public testing::Test {
 protected:
     void Compare(const PlannerSettings& settings) {
         AStarPlanner fast;
         Outcome ours = RunSearch(fast, settings);
         ASSERT_EQ(ours, RunSearch(literal, settings))
-            << Describe(settings) << (settings.diagonalMoves ? " diagonal" : "");
+            << settings.width << "x" << settings.height << " from (" << settings.startX << "," << settings.startY
+            << ") to (" << settings.goalX << "," << settings.goalY << ") weight " << settings.weight
+            << (settings.diagonalMoves ? " diagonal" : "");
         if (!ours.way.empty()) ++waysFound;
     }
     LiteralAStarPlanner literal;

@@ -1,7 +1,5 @@
 #include "literal_planner.h"
 
-#include "path/find_path.h"
-
 void LiteralAStarPlanner::Begin() {
     Planner::Begin();
     if (Node* start = StartNode()) open_.PushBack(start);
@@ -79,10 +77,4 @@ long LiteralAStarPlanner::FindOpen(int32_t x, int32_t y) const {
         if (node->x == x && node->y == y) return i;
     }
     return -1;
-}
-
-double LiteralFindPath(const RtArray& map, RtArray& result, double weight, double x1, double y1, double x2,
-                       double y2) {
-    LiteralAStarPlanner planner;
-    return FindPathWith(planner, map, result, weight, x1, y1, x2, y2);
 }

@@ -19,5 +19,3 @@ private:
     // False when the pool or the open list has run out.
     bool Relax(Node* from, int32_t x, int32_t y, float newCost);
 };
-
-double LiteralFindPath(const RtArray& map, RtArray& result, double weight, double x1, double y1, double x2, double y2);

@@ -16,8 +16,6 @@ void DrawMap(RtArray& map, const std::vector<std::string>& rows) {
         }
 }
 
-void OpenMap(RtArray& map, int width, int height) { RandomWallMap(map, width, height, 0, 1, 0); }
-
 void RandomWallMap(RtArray& map, int width, int height, double wallChance, int maxCost, uint32_t seed) {
     std::mt19937 rng(seed);
     auto chance = [&rng] { return double(rng()) / 4294967296.0; };

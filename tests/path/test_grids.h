@@ -1,4 +1,4 @@
-// Maps for path-finding tests and benchmarks: drawn by hand, open, random walls and mazes.
+// Maps for path-finding tests and benchmarks: drawn by hand, random walls and mazes.
 // Depends on core arrays and the planner settings; every generator is deterministic for its seed.
 #pragma once
 #include <cstdint>
@@ -10,7 +10,6 @@
 // Rows of text: '#' blocks, '1'..'9' is that cost, '.' is cost 1; 'H' (1e300) and 't' (1e-300)
 // lie beyond float range.
 void DrawMap(RtArray& map, const std::vector<std::string>& rows);
-void OpenMap(RtArray& map, int width, int height);
 // Walls with the given chance; costs uniformly 1..maxCost (1 gives a map of equal costs).
 // The four corners are always passable.
 void RandomWallMap(RtArray& map, int width, int height, double wallChance, int maxCost, uint32_t seed);

@@ -16,9 +16,9 @@ namespace {
 
 const Rgb kBlack{0, 0, 0};
 
-// Every pixel of the 64 x 32 strip differs; one pixel of frame 5 has the sprite colour key.
+// Every pixel of the 64 x 32 strip differs; one pixel of frame 6 has the sprite colour key.
 Rgb StripColour(int x, int y) {
-    if (x == 20 && y == 18) return Rgb{255, 0, 128};
+    if (x == 36 && y == 18) return Rgb{255, 0, 128};
     return Rgb{static_cast<uint8_t>(x * 4 + 1), static_cast<uint8_t>(y * 8 + 1), static_cast<uint8_t>(x ^ y)};
 }
 
@@ -35,14 +35,14 @@ TEST_F(GlCommandsTest, StripFrameAndTextAreDrawnPixelForPixelAndTheScreenshotHol
         }
     ASSERT_TRUE(WritePngFile(dir.File("strip.png"), strip.data(), 64, 32));
     ASSERT_EQ(LoadAnimStrip(dir.File("strip.png").c_str(), 40, 16, 16), 1.0);
-    DrawAnimFrame(40, 5, 10.2, 20);  // frame 5: column 1, row 1 of four columns
+    DrawAnimFrame(40, 6, 10.2, 20);  // frame 6: column 2, row 1 of four columns
     LoadFont(dir.File("no such font.bmp").c_str(), 3);
     PrintText("AB", 3.5, 100);
     const std::vector<uint8_t> frame = ReadFrame();
     for (int dy = -1; dy <= 16; ++dy)
         for (int dx = -1; dx <= 16; ++dx) {
             const bool inside = dx >= 0 && dx < 16 && dy >= 0 && dy < 16;
-            Rgb expected = inside ? StripColour(16 + dx, 16 + dy) : kBlack;
+            Rgb expected = inside ? StripColour(32 + dx, 16 + dy) : kBlack;
             if (expected == (Rgb{255, 0, 128})) expected = kBlack;  // keyed out: not drawn
             ASSERT_EQ(PixelAt(frame, 320, 11 + dx, 20 + dy), expected) << "frame pixel " << dx << "," << dy;
         }
