@@ -51,16 +51,13 @@ TEST_F(Fonts, AStringIsOneDrawOfAdjacentCellsFromTheRoundedPositionInTheCurrentS
     EXPECT_TRUE(renderer.draws.empty());
     PrintText("AB", 3.5, 9.1);
     ASSERT_EQ(renderer.draws.size(), 1u);
-    const RecordingRenderer::Draw& draw = renderer.draws[0];
-    EXPECT_EQ(draw.tag.kind, DrawKind::Text);
-    EXPECT_EQ(draw.text, "AB");
-    ASSERT_EQ(draw.corners.size(), 8u);
-    // (X, Y + ch), (X + cw, Y + ch), (X + cw, Y), (X, Y) per cell.
-    const float corners[][2] = {{4, 18}, {12, 18}, {12, 10}, {4, 10}, {12, 18}, {20, 18}, {20, 10}, {12, 10}};
-    for (int i = 0; i < 8; ++i) {
-        EXPECT_FLOAT_EQ(draw.corners[i].x, corners[i][0]) << i;
-        EXPECT_FLOAT_EQ(draw.corners[i].y, corners[i][1]) << i;
-    }
+    EXPECT_EQ(renderer.draws[0].tag.kind, DrawKind::Text);
+    EXPECT_EQ(renderer.draws[0].text, "AB");
+    // (X, Y + ch), (X + cw, Y + ch), (X + cw, Y), (X, Y) per cell; "A" and "B" in row 4, columns 1 and 2.
+    EXPECT_EQ(CornerValues(renderer.draws[0]),
+              (std::vector<float>{4, 18, 1 / 16.f, 3 / 8.f, 12, 18, 2 / 16.f, 3 / 8.f, 12, 10, 2 / 16.f, 4 / 8.f,
+                                  4, 10, 1 / 16.f, 4 / 8.f, 12, 18, 2 / 16.f, 3 / 8.f, 20, 18, 3 / 16.f, 3 / 8.f,
+                                  20, 10, 3 / 16.f, 4 / 8.f, 12, 10, 2 / 16.f, 4 / 8.f}));
     PrintText(" \n\x01", 0, 0);  // every byte draws a cell
     EXPECT_EQ(renderer.draws.back().corners.size(), 12u);
     PrintNumber(-12.5, 0, 0);
@@ -70,9 +67,9 @@ TEST_F(Fonts, AStringIsOneDrawOfAdjacentCellsFromTheRoundedPositionInTheCurrentS
 TEST_F(Fonts, FontPicturesKeyOutBlackNotMagenta) {
     WriteFileBytes(MediaFile("keyed.bmp"), BmpBytes({2, 1, 24, false, {}, {0x000000, 0xFF0080}}));
     LoadFont(MediaFile("keyed.bmp").c_str(), 3);
-    const auto* texture = renderer.FindTexture(FindSpriteSlot(kFirstFontSpriteId + 3)->texture);
-    EXPECT_EQ(PixelAt(texture->rgba, 2, 0, 0), 0u);
-    EXPECT_EQ(PixelAt(texture->rgba, 2, 1, 0), Rgba(255, 0, 128, 255));
+    const std::vector<uint8_t>& rgba = renderer.textures.at(FindSpriteSlot(kFirstFontSpriteId + 3)->texture).rgba;
+    EXPECT_EQ(PixelAt(rgba, 2, 0, 0), 0u);
+    EXPECT_EQ(PixelAt(rgba, 2, 1, 0), Rgba(255, 0, 128, 255));
 }
 
 // The built-in "A" (code 65, cell column 1, row 4), drawn as '#' glyph, '+' outline, '.' clear.
@@ -82,7 +79,7 @@ TEST_F(Fonts, AMissingFileGivesTheBuiltInFontWhiteWithADarkOutlineStoppingBefore
     const SpriteSlot* slot = FindSpriteSlot(kFirstFontSpriteId + 4);
     EXPECT_EQ(slot->width, 128);
     EXPECT_EQ(slot->height, 64);
-    const std::vector<uint8_t>& rgba = renderer.FindTexture(slot->texture)->rgba;  // rows bottom-up
+    const std::vector<uint8_t>& rgba = renderer.textures.at(slot->texture).rgba;  // rows bottom-up
     const char* expected[8] = {"..+++...", ".+###+..", ".+#+#+..", ".+###+..",
                                ".+#+#+..", ".+#+#+..", "..+.+...", "........"};
     for (int y = 0; y < 8; ++y) {

@@ -17,6 +17,13 @@ void Advance(double ms);
 int SleepCount();
 }
 
+// x, y, u, v of every corner of a draw, in order.
+inline std::vector<float> CornerValues(const RecordingRenderer::Draw& draw) {
+    std::vector<float> values;
+    for (const QuadCorner& c : draw.corners) values.insert(values.end(), {c.x, c.y, c.u, c.v});
+    return values;
+}
+
 class GfxTest : public ::testing::Test {
 protected:
     void SetUp() override;

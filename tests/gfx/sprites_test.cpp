@@ -13,7 +13,7 @@ protected:
         WriteFileBytes(MediaFile(name), SolidBmp(width, height, colour));
         return MediaFile(name);
     }
-    const RecordingRenderer::Texture& TextureOf(int id) { return *renderer.FindTexture(FindSpriteSlot(id)->texture); }
+    const RecordingRenderer::Texture& TextureOf(int id) { return renderer.textures.at(FindSpriteSlot(id)->texture); }
 };
 
 // Corners (X + w, Y), (X, Y), (X, Y + h), (X + w, Y + h): a frame counts from the top left of
@@ -22,27 +22,20 @@ TEST_F(Sprites, StripFramesCountFromTheTopLeftAndDrawAtTheCeilingOfTheirPosition
     struct Case {
         int width, height, frame;
         double x, y;
-        QuadCorner corners[4];
+        std::vector<float> corners;  // x, y, u, v of each
     } cases[] = {
-        {64, 32, 6, 39.2, 50, {{56, 50, 0.75f, 0.5f}, {40, 50, 0.5f, 0.5f}, {40, 66, 0.5f, 0}, {56, 66, 0.75f, 0}}},
-        {16, 48, 0, 10.2, -3.7, {{27, -3, 1, 0.75f}, {11, -3, 0, 0.75f}, {11, 13, 0, 0.5f}, {27, 13, 1, 0.5f}}},
-        {32, 16, 3, 0, 0, {{16, 0, 1, 0}, {0, 0, 0.5f, 0}, {0, 16, 0.5f, -1}, {16, 16, 1, -1}}},  // below the picture
+        {64, 32, 6, 39.2, 50, {56, 50, 0.75f, 0.5f, 40, 50, 0.5f, 0.5f, 40, 66, 0.5f, 0, 56, 66, 0.75f, 0}},
+        {16, 48, 0, 10.2, -3.7, {27, -3, 1, 0.75f, 11, -3, 0, 0.75f, 11, 13, 0, 0.5f, 27, 13, 1, 0.5f}},
+        {32, 16, 3, 0, 0, {16, 0, 1, 0, 0, 0, 0.5f, 0, 0, 16, 0.5f, -1, 16, 16, 1, -1}},  // below the picture
     };
     for (const Case& c : cases) {
         renderer.draws.clear();
         ASSERT_EQ(LoadAnimStrip(WriteBmp("s.bmp", c.width, c.height).c_str(), 3, 16, 16), 1.0);
         DrawAnimFrame(3, c.frame, c.x, c.y);
         ASSERT_EQ(renderer.draws.size(), 1u);
-        const RecordingRenderer::Draw& draw = renderer.draws[0];
-        EXPECT_EQ(draw.tag.spriteId, 3);
-        EXPECT_EQ(draw.tag.frame, c.frame);
-        for (int i = 0; i < 4; ++i) {
-            const QuadCorner& got = draw.corners[i];
-            EXPECT_TRUE(got.x == c.corners[i].x && got.y == c.corners[i].y && got.u == c.corners[i].u &&
-                        got.v == c.corners[i].v)
-                << c.width << "x" << c.height << " corner " << i << ": " << got.x << "," << got.y << " " << got.u
-                << "," << got.v;
-        }
+        EXPECT_EQ(renderer.draws[0].tag.spriteId, 3);
+        EXPECT_EQ(renderer.draws[0].tag.frame, c.frame);
+        EXPECT_EQ(CornerValues(renderer.draws[0]), c.corners) << c.width << "x" << c.height;
     }
     EXPECT_EQ(GetSpriteSize(3).width, 32);
     EXPECT_EQ(FindSpriteSlot(3)->texWidth, 32);
@@ -81,7 +74,7 @@ TEST_F(Sprites, FailedLoadsEmptyTheSlotIdsOutsideTheTableAreRefusedAndNothingIsD
     EXPECT_EQ(slot->width, 0);
     EXPECT_EQ(slot->texWidth, kEmptyTexSize);
     EXPECT_EQ(slot->frameWidth, 16) << "the frame size is kept";
-    EXPECT_EQ(renderer.FindTexture(old), nullptr);
+    EXPECT_EQ(renderer.textures.count(old), 0u);
     EXPECT_EQ(LoadSprite(MediaFile("junk.png").c_str(), 9), 0.0);
     LoadAnimStrip(WriteBmp("narrow.bmp", 8, 16).c_str(), 4, 16, 16);
     LoadSprite(WriteBmp("plain.bmp", 16, 16).c_str(), 6);  // not a strip

@@ -11,7 +11,5 @@ int CatchRuntimeExit(const std::function<void()>& body);
 
 #define EXPECT_RUNTIME_ERROR(statement, number) \
     EXPECT_EQ(CatchRuntimeExit([&] { statement; }), (number)) << "for: " #statement
-#define ASSERT_RUNTIME_ERROR(statement, number) \
-    ASSERT_EQ(CatchRuntimeExit([&] { statement; }), (number)) << "for: " #statement
 #define EXPECT_NO_RUNTIME_EXIT(statement) \
     EXPECT_EQ(CatchRuntimeExit([&] { statement; }), -1) << "for: " #statement
