@@ -27,57 +27,10 @@ void RandomWallMap(RtArray& map, int width, int height, double wallChance, int m
         if (MapCell(map, x, y) <= 0) MapCell(map, x, y) = 1;
 }
 
-void MazeMap(RtArray& map, int width, int height, uint32_t seed) {
-    std::mt19937 rng(seed);
-    ArrayDim(map, width, height);
-    int columns = (width + 1) / 2, rows = (height + 1) / 2;
-    std::vector<char> visited(size_t(columns) * rows, 0);
-    std::vector<std::pair<int, int>> stack{{0, 0}};
-    visited[0] = 1;
-    MapCell(map, 0, 0) = 1;
-    const int steps[4][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
-    while (!stack.empty()) {
-        auto [cx, cy] = stack.back();
-        std::pair<int, int> choices[4];
-        int count = 0;
-        for (const auto& s : steps) {
-            int nx = cx + s[0], ny = cy + s[1];
-            if (nx >= 0 && ny >= 0 && nx < columns && ny < rows && !visited[size_t(ny) * columns + nx])
-                choices[count++] = {nx, ny};
-        }
-        if (count == 0) {
-            stack.pop_back();
-            continue;
-        }
-        auto [nx, ny] = choices[rng() % uint32_t(count)];
-        visited[size_t(ny) * columns + nx] = 1;
-        MapCell(map, cx + nx, cy + ny) = 1;  // the wall between the two passages
-        MapCell(map, 2 * nx, 2 * ny) = 1;
-        stack.push_back({nx, ny});
-    }
-    // With an even size the last row and column are walls; open a way to the far corner.
-    int lastX = 2 * (columns - 1), lastY = 2 * (rows - 1);
-    for (int x = lastX; x < width; ++x) MapCell(map, x, lastY) = 1;
-    for (int y = lastY; y < height; ++y) MapCell(map, width - 1, y) = 1;
-}
-
 std::vector<std::pair<int, int>> WayCells(RtArray& result) {
     std::vector<std::pair<int, int>> cells;
     if (result.dimensions != 2) return cells;
     for (int i = 0; i < result.size0; ++i)
         cells.push_back({int(ArrayElement2(result, i, 0)), int(ArrayElement2(result, i, 1))});
     return cells;
-}
-
-PlannerSettings GridSettings(const RtArray& map, int x1, int y1, int x2, int y2, float weight) {
-    PlannerSettings settings;
-    settings.startX = x1;
-    settings.startY = y1;
-    settings.goalX = x2;
-    settings.goalY = y2;
-    settings.weight = weight;
-    settings.width = map.size0;
-    settings.height = map.size1;
-    settings.map = map.data;
-    return settings;
 }
