@@ -2,11 +2,10 @@
 // files), the PNG decoder (accepted layouts, the colour key on RGB only, refusals with their two
 // lines on standard output) and textures (power-of-two sizes, rows bottom-up, edge fill).
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include "gfx/picture.h"
 #include "picture_files.h"
-#include "tests/support/temp_files.h"
+#include "tests/support/run_program.h"
 
 namespace {
 
@@ -101,58 +100,41 @@ TEST(BmpDecoder, RandomlyDamagedFilesNeverReadOutOfBounds) {
     EXPECT_GT(decoded, 0);
 }
 
-class PngDecoder : public ::testing::Test {
-protected:
-    std::string Write(const PngLayout& layout) {
-        std::string path = dir_.File("picture" + std::to_string(++count_) + ".png");
-        WritePng(path, layout);
-        return path;
-    }
-    ScopedTempDir dir_;
-    int count_ = 0;
-};
+// Small PNG files as libpng writes them, one per layout (tests/gfx/pictures/).
+std::string PictureFile(const std::string& name) { return SourceDirectory() + "/tests/gfx/pictures/" + name; }
 
-TEST_F(PngDecoder, EveryAcceptedLayoutBecomesRgbaAndOnlyRgbResultsAreKeyed) {
-    PngLayout paletteWithAlpha(3, 1, PNG_COLOR_TYPE_PALETTE, 4, {0x01, 0x20});
-    paletteWithAlpha.palette = {0x000000, 0xFF0080, 0x00FF00};
-    paletteWithAlpha.transparency = {0, 255};
-    PngLayout paletteOpaque(2, 1, PNG_COLOR_TYPE_PALETTE, 8, {0, 1});
-    paletteOpaque.palette = {0xFF0080, 0x102030};
-    struct Case {
-        PngLayout layout;
+// 8-bit RGB with a magenta pixel, RGBA, grey in 8 and 2 bits, a 4-bit palette with a clear and a
+// magenta entry, an 8-bit palette, 16-bit RGB.
+TEST(PngDecoder, EveryAcceptedLayoutBecomesRgbaAndOnlyRgbResultsAreKeyed) {
+    const struct {
+        const char* file;
         uint32_t key;
         std::vector<uint32_t> pixels;
+    } cases[] = {
+        {"rgb8.png", kMagenta, {0, 0x0A141EFF}},
+        {"rgba8.png", kMagenta, {0xFF0080C8, 0x01020300}},
+        {"grey8.png", 0, {0x000000FF, 0x4D4D4DFF}},
+        {"grey2.png", kMagenta, {0x000000FF, 0x555555FF, 0xAAAAAAFF, 0xFFFFFFFF}},
+        {"palette4-alpha.png", kMagenta, {0, 0xFF0080FF, 0x00FF00FF}},
+        {"palette8.png", kMagenta, {0, 0x102030FF}},
+        {"rgb16.png", kMagenta, {0xAB12FEFF}},
     };
-    const Case cases[] = {
-        {{2, 1, PNG_COLOR_TYPE_RGB, 8, {255, 0, 128, 10, 20, 30}}, kMagenta, {0, 0x0A141EFF}},
-        {{1, 2, PNG_COLOR_TYPE_RGB_ALPHA, 8, {255, 0, 128, 200, 1, 2, 3, 0}}, kMagenta, {0xFF0080C8, 0x01020300}},
-        {{2, 1, PNG_COLOR_TYPE_GRAY, 8, {0, 77}}, 0, {0x000000FF, 0x4D4D4DFF}},
-        {{4, 1, PNG_COLOR_TYPE_GRAY, 2, {0x1B}}, kMagenta, {0x000000FF, 0x555555FF, 0xAAAAAAFF, 0xFFFFFFFF}},
-        {paletteWithAlpha, kMagenta, {0, 0xFF0080FF, 0x00FF00FF}},
-        {paletteOpaque, kMagenta, {0, 0x102030FF}},
-        {{1, 1, PNG_COLOR_TYPE_RGB, 16, {0xAB, 0xCD, 0x12, 0x34, 0xFE, 0xDC}}, kMagenta, {0xAB12FEFF}},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         Picture picture;
-        ASSERT_TRUE(DecodePngFile(Write(c.layout), c.key, picture)) << "colour type " << c.layout.colourType;
-        EXPECT_EQ(PixelsOf(picture), c.pixels) << "colour type " << c.layout.colourType << ", depth " << c.layout.bitDepth;
+        ASSERT_TRUE(DecodePngFile(PictureFile(c.file), c.key, picture)) << c.file;
+        EXPECT_EQ(PixelsOf(picture), c.pixels) << c.file;
     }
 }
 
-// Layouts that are not accepted are refused with two lines; damaged and foreign files quietly.
-TEST_F(PngDecoder, RefusalsSayWhyOnlyForLayoutsTheDecoderCannotTake) {
-    PngLayout greyKeyed(1, 1, PNG_COLOR_TYPE_GRAY, 8, {5});
-    greyKeyed.transparentGrey = 5;
-    const std::vector<uint8_t> bytes = ReadFileBytes(Write({4, 4, PNG_COLOR_TYPE_RGB, 8, std::vector<uint8_t>(48, 9)}));
-    WriteFileBytes(dir_.File("cut.png"), std::vector<uint8_t>(bytes.begin(), bytes.begin() + bytes.size() / 2));
-    WriteFileBytes(dir_.File("foreign.png"), {'G', 'I', 'F', '8', '9', 'a', 0, 0, 0, 0});
-    const std::string unsupported[] = {Write(PngLayout(1, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 8, {1, 2})), Write(greyKeyed)};
-    for (const std::string& path : {unsupported[0], unsupported[1], dir_.File("cut.png"), dir_.File("foreign.png"),
-                                    dir_.File("missing.png")}) {
+// Grey with alpha, and grey with a transparent shade, are refused with two lines; a cut file, a
+// GIF and a missing file quietly.
+TEST(PngDecoder, RefusalsSayWhyOnlyForLayoutsTheDecoderCannotTake) {
+    for (const char* name : {"grey-alpha8.png", "grey8-keyed.png", "rgb8-cut.png", "gif.png", "missing.png"}) {
+        const std::string path = PictureFile(name);
         Picture picture;
         testing::internal::CaptureStdout();
         EXPECT_FALSE(DecodePngFile(path, kMagenta, picture)) << path;
-        const bool says = path == unsupported[0] || path == unsupported[1];
+        const bool says = std::string(name).rfind("grey", 0) == 0;
         EXPECT_EQ(testing::internal::GetCapturedStdout(),
                   says ? "File " + path + " has unsupported color type.\nTypes GRAY, RGB and RGB_ALPHA are supported.\n" : "");
     }
