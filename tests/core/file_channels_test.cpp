@@ -55,7 +55,7 @@ TEST_F(FileChannelTest, ValuesAreWrittenLittleEndianWithTruncation) {
     }
 }
 
-TEST_F(FileChannelTest, ValuesReadBackLongsUnsignedAndReadingPastTheEndIsError3) {
+TEST_F(FileChannelTest, ValuesReadBackLongsUnsignedStringsToTheFirstZeroAndReadingPastTheEndIsError3) {
     OpenWith({0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 200, 0, 0, 0, 0, 0, 0, 0xF0, 0xBF});
     double longValue, word, byte, number;
     FileReadLong(1, longValue);
@@ -70,9 +70,8 @@ TEST_F(FileChannelTest, ValuesReadBackLongsUnsignedAndReadingPastTheEndIsError3)
     EXPECT_NE(gErrorState.detail.find("in.bin (file too short)"), std::string::npos) << gErrorState.detail;
     OpenWith({1, 2, 3});
     EXPECT_RUNTIME_ERROR(FileReadLong(1, longValue), 3);
-}
 
-TEST_F(FileChannelTest, ByteStringsStopAtTheFirstZero) {
+    // Byte strings stop at the first zero.
     OpenWith(Text(std::string("AB\0CDEFG", 8)));
     RtStr s;
     FileReadBytes(1, s.raw(), 4);

@@ -23,13 +23,10 @@ namespace {
 
 const Rgb kBlack{0, 0, 0};
 
-// rgba bottom-up, as textures are uploaded.
-std::vector<uint8_t> NoiseTexels(int width, int height, uint32_t seed) {
-    std::vector<uint8_t> rgba(static_cast<size_t>(width) * height * 4);
-    for (size_t byte = 0; byte < rgba.size(); ++byte) {
-        seed = seed * 1664525u + 1013904223u;
-        rgba[byte] = (byte % 4 == 3) ? 255 : static_cast<uint8_t>(seed >> 24);
-    }
+// 256 x 256 opaque texels of noise.
+std::vector<uint8_t> NoiseTexels() {
+    std::vector<uint8_t> rgba(256 * 256 * 4);
+    for (size_t i = 0; i < rgba.size(); ++i) rgba[i] = i % 4 == 3 ? 255 : static_cast<uint8_t>((i * 2654435761u) >> 13);
     return rgba;
 }
 
@@ -46,7 +43,7 @@ void DrawQuad(TextureId texture, float x, float y, float width, float height, fl
     CurrentRenderer().DrawQuads(batch);
 }
 
-class GlRendererTest : public GlWindowTest {};
+using GlRendererTest = GlWindowTest;
 
 TEST_F(GlRendererTest, AlphaTestPassesOnlyAlphaAboveFivePercent) {
     std::vector<uint8_t> texels(2 * 2 * 4, 200);
@@ -67,7 +64,7 @@ TEST_F(GlRendererTest, AlphaTestPassesOnlyAlphaAboveFivePercent) {
 // The window is resized after creation the way a window manager that refuses full screen leaves
 // it: SDL reports the size it asked for, the surface keeps its own. The picture follows the surface.
 TEST_F(GlRendererTest, ScaledPresentationRepeatsEveryFramePixelAsAWholeBlockThenDrawingIsBackAtOneToOne) {
-    const std::vector<uint8_t> texels = NoiseTexels(256, 256, 11);
+    const std::vector<uint8_t> texels = NoiseTexels();
     const TextureId texture = CurrentRenderer().CreateTexture(texels.data(), 256, 256, TextureFilter::Nearest);
     const int sizesAskedFor[][2] = {{320 * kWindowScale, 240 * kWindowScale}, {1100, 830}, {640, 480}};
     for (const auto& asked : sizesAskedFor) {
@@ -173,7 +170,7 @@ TEST_F(GlRendererUnscaledTest, PresentingManyFramesKeepsMemoryFlat) {
 #if defined(__SANITIZE_ADDRESS__)
     GTEST_SKIP() << "AddressSanitizer holds freed memory in quarantine: the peak tells nothing";
 #endif
-    const std::vector<uint8_t> texels = NoiseTexels(256, 256, 5);
+    const std::vector<uint8_t> texels = NoiseTexels();
     const TextureId texture = CurrentRenderer().CreateTexture(texels.data(), 256, 256, TextureFilter::Nearest);
     auto peakKilobytes = [] {
         rusage usage{};

@@ -3,6 +3,7 @@
 #include <stdlib.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -56,5 +57,6 @@ bool FileExists(const std::string& path) {
 std::vector<std::string> ListDirectory(const std::string& path) {
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(path)) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
     return names;
 }

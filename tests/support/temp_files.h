@@ -36,4 +36,4 @@ std::string ReadFileText(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::vector<unsigned char>& bytes);
 void WriteFileText(const std::string& path, const std::string& text);
 bool FileExists(const std::string& path);  // also true for a dangling symbolic link
-std::vector<std::string> ListDirectory(const std::string& path);
+std::vector<std::string> ListDirectory(const std::string& path);  // sorted by name
