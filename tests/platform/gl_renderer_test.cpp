@@ -12,7 +12,6 @@
 
 #include "gfx/fonts.h"
 #include "gfx/sprites.h"
-#include "gl_test_window.h"
 #include "platform/gl_renderer.h"
 #include "platform/platform.h"
 #include "platform/png_writer.h"
@@ -21,7 +20,45 @@
 
 namespace {
 
+struct Rgb {
+    uint8_t r, g, b;
+    bool operator==(const Rgb& other) const { return r == other.r && g == other.g && b == other.b; }
+};
+std::ostream& operator<<(std::ostream& out, const Rgb& c) {
+    return out << "(" << int(c.r) << ", " << int(c.g) << ", " << int(c.b) << ")";
+}
 const Rgb kBlack{0, 0, 0};
+
+// A hidden platform window with real OpenGL (offscreen driver, no display), opened once per test
+// suite; every test starts from a cleared 2D frame. Tests skip only when no GL context can be made.
+class GlWindowTest : public testing::Test {
+protected:
+    static constexpr int kWindowScale = 3;
+    static void SetUpTestSuite() { OpenAtScale(kWindowScale); }
+    static void TearDownTestSuite() { ClosePlatform(); }
+    static void OpenAtScale(int scale) {
+        PlatformOptions options;
+        options.headless = true;
+        options.windowScale = scale;
+        open_ = OpenPlatform(options, "TumbrelDemo");
+    }
+    void SetUp() override {
+        if (!open_) GTEST_SKIP() << "no OpenGL context could be created (SDL_VIDEODRIVER=offscreen needs Mesa EGL)";
+        CurrentRenderer().BeginFrame();
+        CurrentRenderer().Clear(ClearColour | ClearDepth);
+    }
+    // The 320 x 240 frame as it stands in the back buffer, top row first.
+    static std::vector<uint8_t> ReadFrame() {
+        std::vector<uint8_t> frame(320 * 240 * 4);
+        EXPECT_TRUE(CurrentRenderer().ReadFrame(frame.data()));
+        return frame;
+    }
+    static Rgb PixelAt(const std::vector<uint8_t>& rgba, int rowWidth, int x, int y) {
+        const uint8_t* pixel = &rgba[(static_cast<size_t>(y) * rowWidth + x) * 4];
+        return Rgb{pixel[0], pixel[1], pixel[2]};
+    }
+    static inline bool open_ = false;
+};
 
 // 256 x 256 opaque texels of noise.
 std::vector<uint8_t> NoiseTexels() {
