@@ -86,7 +86,7 @@ TEST_F(SdlWindowTest, KeyboardSourceReadsNoKeyHeldAndTypesWhatTheLayoutPutsOnAKe
     std::fill(keys, keys + kKeyStateSize, 0xFF);
     input.Poll(keys);
     EXPECT_EQ(std::count(keys, keys + kKeyStateSize, 0), kKeyStateSize);
-    const int layout[][2] = {{30, 'a'}, {21, 'y'}, {2, '1'}, {57, ' '}, {200, 0}, {129, 0}, {-5, 0}};
+    const int layout[][2] = {{30, 'a'}, {21, 'y'}, {44, 'z'}, {2, '1'}, {57, ' '}, {200, 0}, {129, 0}, {-5, 0}};
     for (const auto& key : layout) EXPECT_EQ(input.CharacterOfScanCode(key[0]), key[1]) << key[0];
 }
 
