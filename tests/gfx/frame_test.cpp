@@ -99,7 +99,7 @@ protected:
     ScopedEnv tmpDir_{"TMPDIR", logDir_.path()};
 };
 
-TEST_F(BackgroundPicture, MissingOrUndecodableFileLogsWhyAndLeavesAClearedScreen) {
+TEST_F(BackgroundPicture, FailuresLogWhyAndLeaveAClearedScreenAGoodOneIsCutIntoTilesDrawnUnderEveryFrame) {
     WriteFileBytes(MediaFile("broken.bmp"), {'B', 'M', 1, 2, 3});
     const int clears = renderer.colourClearCount;
     EXPECT_EQ(LoadAndLog("nothing.png", 0), "Loadbmp\r\nVorerading\r\nfailed\r\n");
