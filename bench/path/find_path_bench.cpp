@@ -6,6 +6,9 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <random>
+#include <utility>
+#include <vector>
 
 #include "literal_planner.h"
 #include "path/find_path.h"
@@ -18,9 +21,50 @@ const char* const kMapNames[] = {"open", "walls", "maze"};
 
 using FindPathFn = double (*)(const RtArray&, RtArray&, double, double, double, double, double);
 
+double LiteralFindPath(const RtArray& map, RtArray& result, double weight, double x1, double y1, double x2, double y2) {
+    LiteralAStarPlanner planner;
+    return FindPathWith(planner, map, result, weight, x1, y1, x2, y2);
+}
+
+// A perfect maze between passages on even cells; the corners (0, 0) and (width-1, height-1)
+// are passages joined to it.
+void MazeMap(RtArray& map, int width, int height, uint32_t seed) {
+    std::mt19937 rng(seed);
+    ArrayDim(map, width, height);
+    int columns = (width + 1) / 2, rows = (height + 1) / 2;
+    std::vector<char> visited(size_t(columns) * rows, 0);
+    std::vector<std::pair<int, int>> stack{{0, 0}};
+    visited[0] = 1;
+    MapCell(map, 0, 0) = 1;
+    const int steps[4][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
+    while (!stack.empty()) {
+        auto [cx, cy] = stack.back();
+        std::pair<int, int> choices[4];
+        int count = 0;
+        for (const auto& s : steps) {
+            int nx = cx + s[0], ny = cy + s[1];
+            if (nx >= 0 && ny >= 0 && nx < columns && ny < rows && !visited[size_t(ny) * columns + nx])
+                choices[count++] = {nx, ny};
+        }
+        if (count == 0) {
+            stack.pop_back();
+            continue;
+        }
+        auto [nx, ny] = choices[rng() % uint32_t(count)];
+        visited[size_t(ny) * columns + nx] = 1;
+        MapCell(map, cx + nx, cy + ny) = 1;  // the wall between the two passages
+        MapCell(map, 2 * nx, 2 * ny) = 1;
+        stack.push_back({nx, ny});
+    }
+    // With an even size the last row and column are walls; open a way to the far corner.
+    int lastX = 2 * (columns - 1), lastY = 2 * (rows - 1);
+    for (int x = lastX; x < width; ++x) MapCell(map, x, lastY) = 1;
+    for (int y = lastY; y < height; ++y) MapCell(map, width - 1, y) = 1;
+}
+
 // Walls cover a quarter of the cells; the first seed that leaves the corners joined is taken.
 void MakeMap(RtArray& map, MapKind kind, int size) {
-    if (kind == Open) return OpenMap(map, size, size);
+    if (kind == Open) return RandomWallMap(map, size, size, 0, 1, 0);
     if (kind == Maze) return MazeMap(map, size, size, 2009);
     RtArray way;
     for (uint32_t seed = 2009;; ++seed) {

@@ -1,11 +1,13 @@
 // Sound slots on the recording device: loading, voice choice, the play parameter mapping and
-// channel numbers.
+// channel numbers; and the mixer: sums of voices with their gains, clipping, voices that end.
 #include "audio/sound.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
+#include "audio/mixer.h"
 #include "core/media_archive.h"
 #include "tests/support/recording_sound_device.h"
 #include "tests/support/temp_files.h"
@@ -89,30 +91,25 @@ TEST_F(SoundTest, VolumeAndPanMapToHundredthsOfADecibelThenToGains) {
     }
 }
 
-TEST_F(SoundTest, AFileIsConvertedOnceFromItsOwnFormat) {
-    ASSERT_EQ(LoadSound(Sound("Klic.wav", WavLayout(1, 8, 11025), 300).c_str(), 26, 1), 1);
+TEST_F(SoundTest, AFileIsConvertedOnceFromItsOwnFormatAndFailedLoadsAndAMissingDeviceEmptyTheSlot) {
+    ASSERT_EQ(LoadSound(Sound("Klic.wav", WavLayout(1, 8, 11025), 300).c_str(), 11, 2), 1);
     ASSERT_EQ(device_.conversions.size(), 1u);
     const RecordingSoundDevice::Conversion& conversion = device_.conversions[0];
-    EXPECT_EQ(conversion.from.channels, 1);
-    EXPECT_EQ(conversion.from.bitsPerSample, 8);
-    EXPECT_EQ(conversion.from.sampleRate, 11025);
-    EXPECT_EQ(conversion.byteCount, 300u);
-    PlaySound(26, 0, 1);
+    EXPECT_EQ((std::vector<int>{conversion.from.channels, conversion.from.bitsPerSample, conversion.from.sampleRate,
+                                int(conversion.byteCount)}),
+              (std::vector<int>{1, 8, 11025, 300}));
+    PlaySound(11, 0, 1);
     ASSERT_NE(device_.plays.back().samples, nullptr);
     EXPECT_EQ(device_.plays.back().samples->frameCount(), 300u);
-}
-
-TEST_F(SoundTest, FailedLoadsAndAMissingDeviceEmptyTheSlotAndPlaysGiveNoChannel) {
     WavLayout list;
     list.chunksBeforeData = {{"LIST", {'I', 'N', 'F', 'O'}}};
-    ASSERT_EQ(LoadSound(Sound().c_str(), 11, 2), 1);
     EXPECT_EQ(LoadSound(Sound("List.wav", list).c_str(), 11, 2), 0);
     EXPECT_EQ(LoadSound(dir_.File("Missing.wav").c_str(), 12, 2), 0);
     EXPECT_EQ(LoadSound("", 12, 2), 0);
     device_.refuseConversions = true;
     EXPECT_EQ(LoadSound(Sound().c_str(), 13, 2), 0);
     for (int id : {11, 12, 13}) EXPECT_EQ(PlaySound(id, 0, 1), -1) << id;
-    EXPECT_TRUE(device_.plays.empty());
+    EXPECT_EQ(device_.plays.size(), 1u);
 
     device_.refuseConversions = false;
     ASSERT_EQ(LoadSound(Sound().c_str(), 1, 2), 1);
@@ -122,6 +119,49 @@ TEST_F(SoundTest, FailedLoadsAndAMissingDeviceEmptyTheSlotAndPlaysGiveNoChannel)
     EXPECT_EQ(PlaySound(2, 0, 1), -1);
     EXPECT_EQ(SoundIsPlaying(256), 0);
     StopAllSounds();
+}
+
+MixingVoice Voice(const std::vector<int16_t>& samples, int channels, float left, float right) {
+    MixingVoice voice;
+    voice.samples = samples.data();
+    voice.frameCount = samples.size() / channels;
+    voice.leftGain = left;
+    voice.rightGain = right;
+    return voice;
+}
+
+std::vector<int16_t> Mix(MixingVoice* voices, int count, int outChannels, int frames, float outputGain = 1) {
+    std::vector<int16_t> out(frames * outChannels, 7);
+    MixVoices(voices, count, outChannels, out.data(), frames, outputGain);
+    return out;
+}
+
+TEST(MixerTest, SumsVoicesWithTheirGainsPerChannelScalesByTheVolumeAndClipsToSixteenBits) {
+    const std::vector<int16_t> a = {1000, 1000, -2000, 400}, b = {300, -300, 300, -300}, loud = {30000, -30000};
+    MixingVoice voices[] = {Voice(a, 2, 0.5f, 1.0f), Voice(b, 2, 1.0f, 0.0f)};
+    EXPECT_EQ(Mix(voices, 2, 2, 2), (std::vector<int16_t>{800, 1000, -700, 400}));
+    EXPECT_TRUE(voices[0].finished());
+    MixingVoice loudVoices[] = {Voice(loud, 2, 1, 1), Voice(loud, 2, 1, 1)};
+    EXPECT_EQ(Mix(loudVoices, 2, 2, 1), (std::vector<int16_t>{32767, -32768}));
+    for (MixingVoice& voice : loudVoices) voice.position = 0;
+    EXPECT_EQ(Mix(loudVoices, 2, 2, 1, 0.5f), (std::vector<int16_t>{30000, -30000})) << "the volume scales before clipping";
+}
+
+TEST(MixerTest, VoiceEndingInsideTheBlockIsFollowedBySilenceAndOthersGoOn) {
+    const std::vector<int16_t> shortSound = {100, 100}, longSound = {1, 1, 2, 2, 3, 3};
+    MixingVoice voices[] = {Voice(shortSound, 2, 1, 1), Voice(longSound, 2, 1, 1)};
+    voices[1].position = 1;
+    EXPECT_EQ(Mix(voices, 2, 2, 3), (std::vector<int16_t>{102, 102, 3, 3, 0, 0}));
+    EXPECT_TRUE(voices[0].finished());
+    EXPECT_TRUE(voices[1].finished());
+    EXPECT_EQ(Mix(voices, 2, 2, 1), (std::vector<int16_t>{0, 0}));
+}
+
+TEST(MixerTest, MonoOutputTakesTheMeanGainAndNoVoiceIsSilence) {
+    const std::vector<int16_t> mono = {1000, -1000};
+    MixingVoice voice = Voice(mono, 1, 1.0f, 0.5f);
+    EXPECT_EQ(Mix(&voice, 1, 1, 2), (std::vector<int16_t>{750, -750}));
+    EXPECT_EQ(Mix(nullptr, 0, 2, 1), (std::vector<int16_t>{0, 0}));
 }
 
 }  // namespace

@@ -1,11 +1,15 @@
-// The WAV reader: the layouts it accepts and the files it refuses.
+// The WAV reader: the layouts it accepts, the files it refuses and the inputs kept from fuzzing.
 #include "audio/wav_reader.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
+#include <filesystem>
 
+#include "fuzz/wav_reader_check.h"
+#include "tests/support/run_program.h"
+#include "tests/support/temp_files.h"
 #include "wav_image.h"
 
 namespace {
@@ -69,6 +73,17 @@ TEST(WavReaderTest, RefusesChunksOtherThanDataFormatsItCannotPlayAndCutFiles) {
     for (size_t i = 0; i < refused.size(); ++i) EXPECT_FALSE(Read(refused[i], wav)) << "case " << i;
     const std::vector<uint8_t> image = WavImage(WavLayout(), Pcm16({1, 2}));
     for (size_t cut = 0; cut < image.size(); ++cut) EXPECT_FALSE(Read(image, wav, cut)) << cut;
+}
+
+// Replays the WAV fuzzing corpus through the same checks the fuzzer runs.
+TEST(WavCorpusTest, EveryKeptInputIsReadOrRefusedSafely) {
+    size_t replayed = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(SourceDirectory() + "/fuzz/corpus/wav")) {
+        const std::vector<unsigned char> bytes = ReadFileBytes(entry.path().string());
+        EXPECT_EQ(fuzzcheck::CheckWavRead(bytes.data(), bytes.size()), "") << entry.path();
+        ++replayed;
+    }
+    EXPECT_GT(replayed, 10u);
 }
 
 }  // namespace

@@ -1,16 +1,22 @@
+// File channels: values written and read back, lines, the errors of misused channels; saves that
+// replace the old file only when complete, and files saved as one that survive a kill at every
+// step (the next start finds both old or both new, and nothing of ours left behind).
 #include "core/file_channels.h"
+
+#include <gtest/gtest.h>
 
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <functional>
 #include <string>
 #include <vector>
 
-#include <gtest/gtest.h>
-
 #include "core/errors.h"
+#include "core/save_group.h"
 #include "tests/support/runtime_exit.h"
 #include "tests/support/temp_files.h"
 
@@ -27,10 +33,10 @@ protected:
         CloseAllFileChannels();
     }
     std::string Path(const std::string& name) const { return dir_.File(name); }
-    // Opens channel 1 for reading a file that holds `bytes`.
+    // Opens channel 1 for reading a file that holds `bytes`, named with a backslash as the game does.
     void OpenWith(const Bytes& bytes) {
         WriteFileBytes(Path("in.bin"), bytes);
-        ASSERT_EQ(FileOpen(1, Path("in.bin").c_str(), 1), 1.0);
+        ASSERT_EQ(FileOpen(1, (dir_.path() + "\\in.bin").c_str(), 1), 1.0);
     }
     ScopedTempDir dir_;
 };
@@ -55,7 +61,7 @@ TEST_F(FileChannelTest, ValuesAreWrittenLittleEndianWithTruncation) {
     }
 }
 
-TEST_F(FileChannelTest, ValuesReadBackLongsUnsignedAndReadingPastTheEndIsError3) {
+TEST_F(FileChannelTest, ValuesReadBackLongsUnsignedStringsToTheFirstZeroAndReadingPastTheEndIsError3) {
     OpenWith({0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 200, 0, 0, 0, 0, 0, 0, 0xF0, 0xBF});
     double longValue, word, byte, number;
     FileReadLong(1, longValue);
@@ -67,16 +73,11 @@ TEST_F(FileChannelTest, ValuesReadBackLongsUnsignedAndReadingPastTheEndIsError3)
     EXPECT_EQ(std::vector<double>({longValue, word, byte, number}),
               std::vector<double>({4294967294.0, 65535, 200, -1}));
     EXPECT_RUNTIME_ERROR(FileReadByte(1, byte), 3);
-
-    OpenWith(Bytes(1200, 1));  // a level file
-    for (int i = 0; i < 1200; ++i) FileReadByte(1, byte);
-    EXPECT_RUNTIME_ERROR(FileReadByte(1, byte), 3);
-    EXPECT_NE(gErrorState.detail.find("in.bin"), std::string::npos);
+    EXPECT_NE(gErrorState.detail.find("in.bin (file too short)"), std::string::npos) << gErrorState.detail;
     OpenWith({1, 2, 3});
     EXPECT_RUNTIME_ERROR(FileReadLong(1, longValue), 3);
-}
 
-TEST_F(FileChannelTest, ByteStringsStopAtTheFirstZero) {
+    // Byte strings stop at the first zero.
     OpenWith(Text(std::string("AB\0CDEFG", 8)));
     RtStr s;
     FileReadBytes(1, s.raw(), 4);
@@ -109,22 +110,17 @@ TEST_F(FileChannelTest, LinesEndInLfOrCrLfArriveInPiecesOf1024AndTheLastNeedsNoE
     EXPECT_RUNTIME_ERROR(FileReadLine(1, line.raw()), 3);
 }
 
-TEST_F(FileChannelTest, ChannelsOutsideZeroToSevenAreError7) {
+TEST_F(FileChannelTest, ChannelsOutsideZeroToSevenAreError7AndClosedOrWrongWayOnesError3) {
     double v = 0;
     RtStr s("x");
-    std::string path = Path("f");
-    EXPECT_RUNTIME_ERROR(FileOpen(8, path.c_str(), 0), 7);
-    EXPECT_RUNTIME_ERROR(FileOpen(-1, path.c_str(), 1), 7);
+    const std::string missing = Path("missing.bin");
+    EXPECT_RUNTIME_ERROR(FileOpen(8, missing.c_str(), 0), 7);
+    EXPECT_RUNTIME_ERROR(FileOpen(-1, missing.c_str(), 1), 7);
     EXPECT_RUNTIME_ERROR(FileReadByte(-1, v), 7);
     EXPECT_RUNTIME_ERROR(FileWriteLine(8, s.raw()), 7);
     EXPECT_RUNTIME_ERROR(FileEndOfFile(std::nan("")), 7);
     EXPECT_RUNTIME_ERROR(FileReadLine(-1.5, s.raw()), 7);
     EXPECT_NO_RUNTIME_EXIT(FileClose(7.9)) << "7.9 is channel 7";
-}
-
-TEST_F(FileChannelTest, ClosedOrWrongWayChannelsAreError3) {
-    double v = 0;
-    std::string missing = Path("missing.bin");
     EXPECT_EQ(FileOpen(1, missing.c_str(), 1), 0.0);
     EXPECT_RUNTIME_ERROR(FileReadByte(1, v), 3);
     EXPECT_EQ(gErrorState.detail, "cannot read " + missing + " (could not open it: No such file or directory)");
@@ -136,14 +132,6 @@ TEST_F(FileChannelTest, ClosedOrWrongWayChannelsAreError3) {
     EXPECT_RUNTIME_ERROR(FileReadByte(1, v), 3) << "opened for writing";
     EXPECT_EQ(FileOpen(1, dir_.path().c_str(), 1), 0.0) << "a directory is not a data file";
     EXPECT_EQ(FileOpen(1, "", 1), 0.0);
-}
-
-TEST_F(FileChannelTest, BackslashesNameTheSameFile) {
-    WriteFileBytes(Path("LevC.bin"), {7});
-    ASSERT_EQ(FileOpen(1, (dir_.path() + "\\LevC.bin").c_str(), 1), 1.0);
-    double v = 0;
-    FileReadByte(1, v);
-    EXPECT_EQ(v, 7);
 }
 
 // A save goes to a file beside the target that replaces it only when the save completes.
@@ -175,6 +163,74 @@ TEST_F(FileChannelTest, ASaveReplacesTheOldFileOnlyWhenItCompletes) {
     }
     setrlimit(RLIMIT_FSIZE, &saved);
     signal(SIGXFSZ, SIG_DFL);
+}
+
+const std::vector<std::string> kNames = {"Name.bin", "Data.bin"};
+int gKillAtStep = 0;
+int gStepsSeen = 0;
+
+void KillAtChosenStep() {
+    if (++gStepsSeen == gKillAtStep) raise(SIGKILL);
+}
+
+void SaveText(const std::string& path, const char* text) {
+    FileOpen(1, path.c_str(), 0);
+    FileWriteBytes(1, RtStr(text).raw());
+    FileClose(1);
+}
+
+// Runs the pair save in a child killed at step `step`; true when the child was killed.
+bool SaveKilledAtStep(const ScopedTempDir& dir, int step) {
+    pid_t child = fork();
+    if (child == 0) {
+        gKillAtStep = step;
+        SetSaveStepObserver(KillAtChosenStep);
+        BeginSaveGroup();
+        SaveText(dir.File("Name.bin"), "new name");
+        SaveText(dir.File("Data.bin"), "new data");
+        CommitSaveGroup(dir.File("Commit.txt"));
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFSIGNALED(status);
+}
+
+TEST(SaveGroup, AKillAtAnyStepLeavesBothOldOrBothNewAndTheNextStartTidiesUp) {
+    int kills = 0;
+    for (int step = 1; step < 20; ++step) {
+        ScopedTempDir dir;
+        WriteFileText(dir.File("Name.bin"), "old name");
+        WriteFileText(dir.File("Data.bin"), "old data");
+        WriteFileText(dir.File("Notes.txt.tmp-abcdef"), "not ours");
+        bool killed = SaveKilledAtStep(dir, step);
+        kills += killed;
+        bool markerWasInPlace = FileExists(dir.File("Commit.txt"));
+        EXPECT_EQ(TidySaveFolder(dir.path(), "Commit.txt", kNames), "") << "step " << step;
+        std::string name = ReadFileText(dir.File("Name.bin")), data = ReadFileText(dir.File("Data.bin"));
+        EXPECT_EQ(name.substr(0, 4), data.substr(0, 4)) << "step " << step << ": " << name << " / " << data;
+        if (markerWasInPlace || !killed) {
+            EXPECT_EQ(name, "new name") << "step " << step;
+        }
+        EXPECT_EQ(ListDirectory(dir.path()), (std::vector<std::string>{"Data.bin", "Name.bin", "Notes.txt.tmp-abcdef"}))
+            << "step " << step;
+        if (!killed) break;
+    }
+    EXPECT_EQ(kills, 7) << "two files held, the marker written and put in place, two renames, the marker gone";
+}
+
+TEST(SaveGroup, AMarkerThatNamesAnythingElseIsRemovedAndChangesNothing) {
+    const char* markers[] = {"", "Data.bin.tmp-abcdef ../Data.bin\n", "Other.tmp-abcdef Other\n",
+                             "Data.bin.tmp-abc Data.bin\n", "Data.bin.tmp-abcdef Data.bin extra\n"};
+    for (const char* marker : markers) {
+        ScopedTempDir dir;
+        WriteFileText(dir.File("Data.bin"), "old");
+        WriteFileText(dir.File("Data.bin.tmp-abcdef"), "new");
+        WriteFileText(dir.File("Commit.txt"), marker);
+        EXPECT_NE(TidySaveFolder(dir.path(), "Commit.txt", kNames).find("ignored the damaged"), std::string::npos);
+        EXPECT_EQ(ReadFileText(dir.File("Data.bin")), "old") << marker;
+        EXPECT_EQ(ListDirectory(dir.path()), std::vector<std::string>{"Data.bin"}) << marker;
+    }
 }
 
 }  // namespace

@@ -1,10 +1,5 @@
 #include "picture_files.h"
 
-#include <png.h>
-
-#include <cstdio>
-#include <stdexcept>
-
 namespace {
 
 void Put(std::vector<uint8_t>& out, uint32_t value, int bytes) {
@@ -56,33 +51,6 @@ std::vector<uint8_t> BmpBytes(const BmpLayout& layout) {
 
 std::vector<uint8_t> SolidBmp(int width, int height, uint32_t colour) {
     return BmpBytes({width, height, 24, false, {}, std::vector<uint32_t>(static_cast<size_t>(width) * height, colour)});
-}
-
-void WritePng(const std::string& path, const PngLayout& layout) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) throw std::runtime_error("cannot write " + path);
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png_create_info_struct(png);
-    png_init_io(png, file);
-    png_set_IHDR(png, info, layout.width, layout.height, layout.bitDepth, layout.colourType, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    std::vector<png_color> palette;
-    for (uint32_t c : layout.palette) palette.push_back({png_byte(c >> 16), png_byte(c >> 8), png_byte(c)});
-    if (!palette.empty()) png_set_PLTE(png, info, palette.data(), static_cast<int>(palette.size()));
-    if (!layout.transparency.empty()) {
-        png_set_tRNS(png, info, layout.transparency.data(), static_cast<int>(layout.transparency.size()), nullptr);
-    }
-    if (layout.transparentGrey >= 0) {
-        png_color_16 grey{};
-        grey.gray = static_cast<png_uint_16>(layout.transparentGrey);
-        png_set_tRNS(png, info, nullptr, 0, &grey);
-    }
-    png_write_info(png, info);
-    const size_t rowBytes = layout.rowBytes.size() / layout.height;
-    for (int y = 0; y < layout.height; ++y) png_write_row(png, &layout.rowBytes[y * rowBytes]);
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    std::fclose(file);
 }
 
 uint32_t PixelAt(const std::vector<uint8_t>& rgba, int width, int x, int y) {

@@ -1,8 +1,7 @@
-// Test helpers that write picture files byte by byte: BMPs of every depth and header size, and
-// PNGs through libpng, so decoders meet exactly the layout a case needs.
+// Test helpers that write BMP files byte by byte, every depth and header size, so the decoder
+// meets exactly the layout a case needs; and pixels of decoded pictures.
 #pragma once
 #include <cstdint>
-#include <string>
 #include <vector>
 
 #include "gfx/picture.h"
@@ -18,19 +17,6 @@ struct BmpLayout {
 std::vector<uint8_t> BmpBytes(const BmpLayout& layout);
 // A 24-bit BMP of one colour.
 std::vector<uint8_t> SolidBmp(int width, int height, uint32_t colour);
-
-struct PngLayout {
-    PngLayout(int w, int h, int type, int depth, std::vector<uint8_t> rows)
-        : width(w), height(h), colourType(type), bitDepth(depth), rowBytes(std::move(rows)) {}
-    int width, height;
-    int colourType;                      // libpng's PNG_COLOR_TYPE_* value
-    int bitDepth;
-    std::vector<uint8_t> rowBytes;       // packed rows, top first, as libpng takes them
-    std::vector<uint32_t> palette;       // 0xRRGGBB, for palette pictures
-    std::vector<uint8_t> transparency;   // tRNS: alphas of palette entries
-    int transparentGrey = -1;            // tRNS of a grey picture
-};
-void WritePng(const std::string& path, const PngLayout& layout);
 
 // RGBA of pixel (x, y) of a picture stored top row first.
 uint32_t PixelAt(const std::vector<uint8_t>& rgba, int width, int x, int y);

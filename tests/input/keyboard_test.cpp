@@ -71,11 +71,4 @@ TEST_F(Keyboard, TypedCharactersComeOncePerPressLowestScanCodeFirst) {
     EXPECT_STREQ(ReadTypedChar().c_str(), "");
 }
 
-TEST_F(Keyboard, PointerVisibilityGoesToTheSource) {
-    ShowMousePointer(0);
-    EXPECT_FALSE(input.pointerVisible);
-    ShowMousePointer(2);
-    EXPECT_TRUE(input.pointerVisible);
-}
-
 }  // namespace

@@ -1,17 +1,14 @@
-// A virtual game controller: what its buttons and left stick hold as keys, plugging it in and out
-// while the input runs, and the player walking by it. No window (and no GL) is needed.
+// A virtual game controller: what its buttons and left stick hold as keys, and plugging it in and
+// out while the input runs. No window (and no GL) is needed.
 #include <SDL.h>
 #include <gtest/gtest.h>
 
-#include "game/runner.h"
 #include "input/keyboard.h"
 #include "platform/sdl_input.h"
-#include "tests/game/game_files.h"
 
 namespace {
 
-class VirtualPad {
-public:
+struct VirtualPad {
     VirtualPad() {
         SDL_VirtualJoystickDesc desc;
         SDL_zero(desc);
@@ -30,13 +27,10 @@ public:
         for (int index = 0; index < SDL_NumJoysticks(); ++index)
             if (SDL_JoystickGetDeviceInstanceID(index) == instance) SDL_JoystickDetachVirtual(index);
     }
-    bool attached() const { return joystick_ != nullptr; }
     void Set(int button, int axis, int value) {
         if (button >= 0) SDL_JoystickSetVirtualButton(joystick_, button, static_cast<Uint8>(value));
         if (axis >= 0) SDL_JoystickSetVirtualAxis(joystick_, axis, static_cast<Sint16>(value));
     }
-
-private:
     SDL_Joystick* joystick_ = nullptr;
 };
 
@@ -61,7 +55,7 @@ protected:
     SdlInput input_;
 };
 
-TEST_F(GamepadTest, ButtonsAndTheLeftStickHoldKeysAndControllersComeAndGoWhileThePlayerWalks) {
+TEST_F(GamepadTest, ButtonsAndTheLeftStickHoldKeysAndControllersComeAndGoWhileTheInputRuns) {
     const struct {
         int button, axis, value;
         std::vector<int> keys;
@@ -74,7 +68,7 @@ TEST_F(GamepadTest, ButtonsAndTheLeftStickHoldKeysAndControllersComeAndGoWhileTh
         {-1, SDL_CONTROLLER_AXIS_LEFTX, 12000, {}} /* resting play */, {-1, SDL_CONTROLLER_AXIS_RIGHTX, 32767, {}},
     };
     auto pad = std::make_unique<VirtualPad>();
-    ASSERT_TRUE(pad->attached()) << SDL_GetError();
+    ASSERT_NE(pad->joystick_, nullptr) << SDL_GetError();
     for (const auto& c : cases) {
         pad->Set(c.button, c.axis, c.value);
         EXPECT_EQ(HeldKeys(), c.keys) << "button " << c.button << ", axis " << c.axis << " at " << c.value;
@@ -85,15 +79,9 @@ TEST_F(GamepadTest, ButtonsAndTheLeftStickHoldKeysAndControllersComeAndGoWhileTh
     pad.reset();
     EXPECT_EQ(HeldKeys(), std::vector<int>{}) << "unplugged";
 
-    // Plugged in again, it walks the player.
-    MapsDirectory maps;
-    maps.Write("Map1-1.bin", LevelFileBytes({"####", "#@ #"}));
     pad = std::make_unique<VirtualPad>();
     pad->Set(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, -1, 1);
-    RunSettings settings;
-    settings.input = &input_;
-    settings.maxFrames = 40;
-    EXPECT_EQ(RunLevel(settings).cave.substr(21, 21), "# @#################\n");
+    EXPECT_EQ(HeldKeys(), std::vector<int>{ScanRight}) << "plugged in again";
 }
 
 }  // namespace

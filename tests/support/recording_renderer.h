@@ -49,10 +49,6 @@ public:
     }
     bool ReadFrame(uint8_t*) override { return false; }
 
-    const Texture* FindTexture(TextureId texture) const {
-        auto it = textures.find(texture);
-        return it == textures.end() ? nullptr : &it->second;
-    }
     // Draws of the current frame that show sprite `spriteId` (text and frames alike).
     std::vector<const Draw*> DrawsOfSprite(int spriteId) const {
         std::vector<const Draw*> found;

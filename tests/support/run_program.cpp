@@ -64,3 +64,8 @@ std::string BuildDirectory() {
     const char* directory = std::getenv("TUMBREL_BUILD_DIR");
     return directory != nullptr && directory[0] != 0 ? directory : ".";
 }
+
+std::string SourceDirectory() {
+    const char* directory = std::getenv("TUMBREL_SOURCE_DIR");
+    return directory != nullptr && directory[0] != 0 ? directory : TUMBREL_SOURCE_TREE;
+}

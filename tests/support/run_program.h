@@ -17,5 +17,7 @@ ProgramRun RunProgram(const std::string& program, const std::vector<std::string>
                       const std::string& workingDirectory = "", double timeoutSeconds = 60,
                       const std::vector<std::string>& extraEnvironment = {});
 
-// The build directory CTest names in TUMBREL_BUILD_DIR, else the current directory.
+// The build and source directories CTest names in TUMBREL_BUILD_DIR and TUMBREL_SOURCE_DIR; else
+// the current directory and the tree the tests were built from.
 std::string BuildDirectory();
+std::string SourceDirectory();

@@ -14,13 +14,12 @@ public:
         for (int scanCode = 0; scanCode < kKeyStateSize; ++scanCode) keyState[scanCode] = IsDown(scanCode) ? kKeyDownBit : 0;
     }
     int CharacterOfScanCode(int scanCode) override { return UsLayoutCharacter(scanCode); }
-    void ShowPointer(bool visible) override { pointerVisible = visible; }
+    void ShowPointer(bool) override {}
     void NextFrame() override { ++frame; }
 
     void SetKeyDown(int scanCode, bool down) { down ? void(held_.insert(scanCode)) : void(held_.erase(scanCode)); }
     // The key is down during frames first..last (inclusive).
     void HoldKey(int scanCode, long first, long last) { scheduled_.emplace(scanCode, std::make_pair(first, last)); }
-    void PressKeyAt(int scanCode, long atFrame) { HoldKey(scanCode, atFrame, atFrame); }
     bool IsDown(int scanCode) const {
         if (held_.count(scanCode)) return true;
         auto range = scheduled_.equal_range(scanCode);
@@ -30,7 +29,6 @@ public:
     }
 
     long frame = 0;
-    bool pointerVisible = true;
     int pollCount = 0;
 
 private:

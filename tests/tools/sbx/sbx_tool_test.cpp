@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "core/media_archive_format.h"
 #include "tests/support/run_program.h"
 #include "tests/support/temp_files.h"
 
@@ -33,14 +32,10 @@ TEST_F(SbxToolTest, PackListExtractRoundTripInBothLayoutsWithPlainNamesTheRuntim
         ASSERT_EQ(list.exitStatus, 0) << list.out;
         for (const char* shown : {"Bell.wav", "20000", "3000"}) EXPECT_NE(list.out.find(shown), std::string::npos) << shown;
         EXPECT_EQ(list.out.find(" -") != std::string::npos, *layout != 0) << list.out;
+        EXPECT_EQ(list.out.find("Media/"), std::string::npos) << "stored under plain names: " << list.out;
         ASSERT_EQ(Sbx({"extract", "Media.sbx", "Media/BELL.wav", "out.wav"}).exitStatus, 0);
         EXPECT_EQ(ReadFileText(dir_.File("out.wav")), sound);
     }
-    SbxReader reader;
-    ASSERT_EQ(reader.Open(dir_.File("Media.sbx")), SbxOpen::Ok);
-    SbxEntry entry;
-    ASSERT_TRUE(reader.NextEntry(entry));
-    EXPECT_EQ(entry.name, "Bell.wav");
 }
 
 TEST_F(SbxToolTest, HelpAndRefusalsSayWhatWentWrong) {

@@ -14,8 +14,7 @@
 namespace {
 
 // Level 23 demands 12 gems: a row of them, then the exit behind the stone.
-LevelData TinyLevel(bool withHole)
-{
+LevelData TinyLevel(bool withHole) {
     std::string source = "cave\n||||||||||||||||||||\n|************@o E|||\n";
     source += withHole ? "||||||||||||||| ||||\n" : "||||||||||||||||||||\n";
     for (int row = 3; row < 15; ++row) source += "||||||||||||||||||||\n";
@@ -29,14 +28,12 @@ LevelData TinyLevel(bool withHole)
     return level;
 }
 
-TEST(Solver, TheSearchFindsTheWayAndItsReplayReachesTheExit)
-{
+TEST(Solver, TheSearchFindsTheWayAndItsReplayReachesTheExitOrProvesThereIsNone) {
     const LevelData level = TinyLevel(true);
     Replay replay;
     {
         Play play(level, 1);
-        const SearchResult result = SearchToExit(play, SearchSettings{});
-        ASSERT_TRUE(result.found);
+        ASSERT_TRUE(SearchToExit(play, SearchSettings{}).found);
         EXPECT_EQ(Outcome(), RunOutcome::ExitReached);
         replay = play.ToReplay();
     }
@@ -45,19 +42,14 @@ TEST(Solver, TheSearchFindsTheWayAndItsReplayReachesTheExit)
     const SolutionResult played = PlaySolution(dir.File("level23.replay"), level);
     EXPECT_TRUE(played.ok) << played.problem;
     EXPECT_EQ(played.outcome, RunOutcome::ExitReached);
-}
-
-TEST(Solver, TheSearchReportsALevelWithoutAWay)
-{
-    const LevelData level = TinyLevel(false);
-    Play play(level, 1);
+    const LevelData closed = TinyLevel(false);
+    Play play(closed, 1);
     const SearchResult result = SearchToExit(play, SearchSettings{});
     EXPECT_FALSE(result.found);
     EXPECT_TRUE(result.exhaustive);
 }
 
-TEST(Solver, RoutesReachTheExitOrSayWhereAndWhyTheyFail)
-{
+TEST(Solver, RoutesReachTheExitOrSayWhereAndWhyTheyFail) {
     const LevelData level = TinyLevel(true);
     const struct {
         const char* route;
@@ -79,14 +71,11 @@ TEST(Solver, RoutesReachTheExitOrSayWhereAndWhyTheyFail)
         const bool reached = RunRoute(play, steps, failure);
         const std::string message = "line " + std::to_string(failure.line) + " \"" + failure.text + "\": " + failure.why;
         EXPECT_EQ(reached, *c.failure == '\0') << c.route << ": " << message;
-        if (!reached) {
-            EXPECT_NE(message.find(c.failure), std::string::npos) << c.route << ": " << message;
-        }
+        EXPECT_TRUE(reached || message.find(c.failure) != std::string::npos) << c.route << ": " << message;
     }
 }
 
-TEST(Solver, RouteMistakesAreRefusedWithTheirLine)
-{
+TEST(Solver, RouteMistakesAreRefusedWithTheirLine) {
     const struct {
         const char* route;
         const char* error;
