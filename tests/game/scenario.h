@@ -69,6 +69,20 @@ private:
     long frame_ = 0;
 };
 
+// One row of a table of cave scenarios: keys held, frames run, then the cave and every sound
+// started (with its frame) compared. A cave without '@' parks the player; `setup` runs first.
+struct HeldKey { int scanCode; long firstFrame, lastFrame; };
+struct CaveCase {
+    const char* name;
+    std::vector<std::string> cave;
+    std::vector<HeldKey> keys;
+    long frames;
+    std::vector<std::string> after;
+    std::vector<SoundAt> sounds;
+    void (*setup)() = nullptr;
+};
+void CheckCaveCases(const std::vector<CaveCase>& cases);
+
 // A strip of `frames` grey 16 x 16 frames as a 24-bit BMP; the loaders try BMP before PNG.
 std::vector<unsigned char> StripBmp(int frames);
 // Frames never wait for their slot: each clock reading lies a second after the last.
