@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <initializer_list>
 #include <memory>
 #include <sstream>
 
@@ -20,6 +19,8 @@
 #include "gfx/sprites.h"
 #include "input/keyboard.h"
 #include "tests/support/temp_files.h"
+#include "image.h"
+#include "wav_writer.h"
 
 namespace {
 
@@ -34,24 +35,6 @@ const char* const kSoundFiles[] = {
     "Move", "Suck", "Dyna", "Bumm", "Knip", "Push", "Exit", "Door", "Fels", "Fire", "Gems", "Quik",
     "Open", "Bell", "Grow", "Disk", "Stop", "Klic",
 };
-
-// Appends each value as a little-endian field of 4 bytes, or 2 where the value is marked short.
-struct Field { uint32_t value; int bytes = 4; };
-void PutFields(std::vector<unsigned char>& out, std::initializer_list<Field> fields)
-{
-    for (const Field& f : fields)
-        for (int i = 0; i < f.bytes; i++) out.push_back(static_cast<unsigned char>(f.value >> (8 * i)));
-}
-
-// Eight-bit mono PCM, 16 samples of silence.
-std::vector<unsigned char> ShortWav()
-{
-    std::vector<unsigned char> wav = {'R', 'I', 'F', 'F'};
-    PutFields(wav, {{36 + 16}, {0x45564157}, {0x20746D66}, {16}, {1, 2}, {1, 2}, {22050}, {22050},
-                    {1, 2}, {8, 2}, {0x61746164}, {16}});  // "WAVE", "fmt ", "data"
-    wav.resize(wav.size() + 16, 128);
-    return wav;
-}
 
 // The devices and media every scenario shares, set up once per test program.
 struct ScenarioWorld {
@@ -80,8 +63,10 @@ struct ScenarioWorld {
         ScopedTempDir media;
         const std::string dir = media.File("Media") + "/";
         mkdir(dir.c_str(), 0755);
-        for (const char* name : kStripFiles) WriteFileBytes(dir + name + ".png", StripBmp(64));
-        for (const char* name : kSoundFiles) WriteFileBytes(dir + name + ".wav", ShortWav());
+        std::string error;
+        for (const char* name : kStripFiles) WriteStrip(dir + name + ".png", 64);
+        for (const char* name : kSoundFiles)
+            if (!WriteWav(dir + name + ".wav", std::vector<int16_t>(16, 0), 22050, error)) ADD_FAILURE() << error;
         char previous[4096];
         if (!getcwd(previous, sizeof previous) || chdir(media.path().c_str()) != 0) return;
         LoadGameMedia();
@@ -130,13 +115,10 @@ void PrintTo(const DrawAt& draw, std::ostream* out)
     *out << "{strip " << draw.strip << " frame " << draw.frame << " at " << draw.x << "," << draw.y << "}";
 }
 
-std::vector<unsigned char> StripBmp(int frames)
+void WriteStrip(const std::string& path, int frames)
 {
-    const uint32_t width = frames * 16, pixelBytes = width * 3 * 16;
-    std::vector<unsigned char> bmp = {'B', 'M'};
-    PutFields(bmp, {{54 + pixelBytes}, {0}, {54}, {40}, {width}, {16}, {1, 2}, {24, 2}, {0}, {0}, {0}, {0}, {0}, {0}});
-    bmp.resize(bmp.size() + pixelBytes, 0xC0);
-    return bmp;
+    std::string error;
+    if (!WriteBmp(path, Image(frames * 16, 16, Rgba{0xC0, 0xC0, 0xC0, 0xFF}), error)) ADD_FAILURE() << error;
 }
 
 void UseFastClock() { SetClockSource(HeadlessClock()); }

@@ -83,7 +83,7 @@ struct CaveCase {
 };
 void CheckCaveCases(const std::vector<CaveCase>& cases);
 
-// A strip of `frames` grey 16 x 16 frames as a 24-bit BMP; the loaders try BMP before PNG.
-std::vector<unsigned char> StripBmp(int frames);
+// Writes a strip of `frames` grey 16 x 16 frames as a 24-bit BMP; the loaders try BMP before PNG.
+void WriteStrip(const std::string& path, int frames);
 // Frames never wait for their slot: each clock reading lies a second after the last.
 void UseFastClock();
