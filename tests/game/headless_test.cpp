@@ -8,7 +8,6 @@
 #include "game/state.h"
 #include "input/keyboard.h"
 #include "tests/game/game_files.h"
-#include "tests/support/runtime_exit.h"
 #include "tests/support/scripted_input.h"
 
 namespace {
@@ -19,9 +18,9 @@ TEST(Options, AVerificationRunTakesEveryValueInBothSpellingsAndKeepsThePlayersFi
     std::string error;
     ASSERT_TRUE(ParseOptions({}, shipped, error));
     EXPECT_TRUE(MayWriteSaveFiles(shipped)) << "the game as shipped saves";
-    ASSERT_TRUE(ParseOptions({"--headless", "--level", "3", "--seed=7", "--frames", "49", "--screenshot",
-                              "10:a.png", "--screenshot=20:dir/b:c.png", "--dump", "out.json", "--replay",
-                              "r.txt", "--scale", "2", "--volume=0", "--mute"},
+    ASSERT_TRUE(ParseOptions({"--headless", "--level", "3", "--seed=7", "--frames", "49",
+                              "--screenshot", "10:a.png", "--screenshot=20:dir/b:c.png", "--dump",
+                              "out.json", "--replay", "r.txt", "--scale", "2", "--volume=0", "--mute"},
                              options, error))
         << error;
     EXPECT_TRUE(options.headless && options.hasSeed && options.mute);
@@ -168,13 +167,9 @@ TEST(Replay, RecordingNotesChangesAndFreezesEachFrame) {
     Replay replay;
     recorder.FillReplay(replay);
     EXPECT_EQ(replay.endFrame, 7);
-    ASSERT_EQ(replay.keys.size(), 3u);
-    EXPECT_EQ(replay.keys[0].frame, 2);
-    EXPECT_EQ(replay.keys[0].scanCodes, (std::vector<int>{205}));
-    EXPECT_EQ(replay.keys[1].frame, 4);
-    EXPECT_EQ(replay.keys[1].scanCodes, (std::vector<int>{29, 57, 205}));
-    EXPECT_EQ(replay.keys[2].frame, 5);
-    EXPECT_EQ(replay.keys[2].scanCodes, (std::vector<int>{57}));
+    std::vector<std::pair<long, std::vector<int>>> lines;
+    for (const ReplayKeys& line : replay.keys) lines.push_back({line.frame, line.scanCodes});
+    EXPECT_EQ(lines, (decltype(lines){{2, {205}}, {4, {29, 57, 205}}, {5, {57}}}));
 }
 
 // Level 51 demands no gems, so its exit is open from the start.
@@ -195,9 +190,6 @@ TEST(Runner, TheOpenExitEndsWithTheTimeBonusAndTheNextFileStartsAfresh)
     settings.levelFile = "./Maps/idle.bin";
     settings.maxFrames = 100;
     EXPECT_EQ(RunLevel(settings).outcome, RunOutcome::Running);
-    settings.level = 9;
-    settings.levelFile = "";
-    EXPECT_RUNTIME_ERROR(RunLevel(settings), 3) << "no Map9-1.bin";
 }
 
 // Death beside a bug on the first frame (played on to let the blast leave its saphirs), the clock

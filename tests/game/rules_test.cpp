@@ -20,27 +20,28 @@ constexpr int Right = 205, Left = 203, Up = 200, Down = 208, Ctrl = 29, Space = 
 TEST(Rules, FallingAndRolling)
 {
     const std::vector<std::string> drop = {"#", "#o#", "# #", "# #", "#.#"};
+    const std::vector<std::string> pile = {"#", "#   o  ", "#   o  ", "#======="};
     CheckCaveCases({
         {"falling reserves the cell below", drop, {}, 1, {"#", "# #", "#_#", "# #", "#.#"}, {}},
         {"falling on is silent", drop, {}, 32, {"#", "# #", "# #", "#O#", "#.#"}, {}},
         {"landing", drop, {}, 33, {"#", "# #", "# #", "#o#", "#.#"}, {{33, SoundFels}}},
         {"each material lands with its own sound", {"#", "#O=G=S=O=G=S=", "#.=.=.=_=$=$="}, {}, 1,
          {"#", "#o=*=$=o=*=$=", "#.=.=.=_=$=$="},
-         {{1, SoundFels}, {1, SoundGems}, {1, SoundQuik}, {1, SoundFels}, {1, SoundGems}, {1, SoundQuik}}},
-        {"a stone crushes a saphir and falls on", {"#", "#O#", "#$#", "# #"}, {}, 17, {"#", "# #", "# #", "#_#"},
-         {{1, SoundQuik}}},
+         {{1, SoundFels}, {1, SoundGems}, {1, SoundQuik},
+          {1, SoundFels}, {1, SoundGems}, {1, SoundQuik}}},
+        {"a stone crushes a saphir and falls on", {"#", "#O#", "#$#", "# #"}, {}, 17,
+         {"#", "# #", "# #", "#_#"}, {{1, SoundQuik}}},
         {"a resting stone stays on the player's head", {"#", "# o", "# @", "#==="}, {}, 64,
          {"#", "# o", "# @", "#==="}, {}},
-        {"a piece sinks into lava, the lava never reserved", {"#", "#*#", "#~#"}, {}, 32, {"#", "# #", "#~#"},
-         {{1, SoundFire}, {16, SoundFire}}},
-        {"a stone on a stone rolls right", {"#", "#   o  ", "#   o  ", "#======="}, {}, 1,
-         {"#", "#    _ ", "#   o_ ", "#======="}, {}},
-        {"the roll ends falling beside", {"#", "#   o  ", "#   o  ", "#======="}, {}, 16,
-         {"#", "#    O ", "#   o  ", "#======="}, {}},
+        {"a piece sinks into lava, the lava never reserved", {"#", "#*#", "#~#"}, {}, 32,
+         {"#", "# #", "#~#"}, {{1, SoundFire}, {16, SoundFire}}},
+        {"on a stone it rolls right", pile, {}, 1, {"#", "#    _ ", "#   o_ ", "#======="}, {}},
+        {"the roll ends falling beside", pile, {}, 16, {"#", "#    O ", "#   o  ", "#======="}, {}},
         {"left when the right side is taken, never into transit, a landing piece rolls",
          {"#", "#   *      _o_   G  ", "#   $.      o    w  ", "#==================="}, {}, 1,
-         {"#", "#  _       _o_    _ ", "#  _$.      o    w_ ", "#==================="}, {{1, SoundGems}}},
-        {"pieces roll off round codes", {"#", "#o o o o o o o o o #", "#o * $ d E # i w j #", "#==="}, {}, 1,
+         {"#", "#  _       _o_    _ ", "#  _$.      o    w_ ", "#==================="},
+         {{1, SoundGems}}},
+        {"off round codes", {"#", "#o o o o o o o o o #", "#o * $ d E # i w j #", "#==="}, {}, 1,
          {"#", "# _ _ _ _ _ _ _ _ _#", "#o_*_$_d_E_#_i_w_j_#", "#==="}, {}},
     });
 }
@@ -48,36 +49,38 @@ TEST(Rules, FallingAndRolling)
 // Which key wins, what the player may enter, Ctrl acting in place, pushing.
 TEST(Rules, ThePlayersMoves)
 {
+    const std::vector<HeldKey> around = {{Right, 1, 1}, {Left, 1, 1}, {Up, 1, 1}};
+    const std::vector<HeldKey> all = {{Ctrl, 1, 17}, {Right, 1, 17}, {Left, 1, 17}, {Up, 1, 17},
+                                      {Down, 1, 17}};
     CheckCaveCases({
-        {"within a group right comes before up", {"#", "# .", "# @."}, {{Up, 1, 1}, {Right, 1, 1}}, 16,
-         {"#", "# .", "#  @"}, {{1, SoundSuck}}},
+        {"within a group right comes before up", {"#", "# .", "# @."}, {{Up, 1, 1}, {Right, 1, 1}},
+         16, {"#", "# .", "#  @"}, {{1, SoundSuck}}},
         {"every walk into empty space sounds a step", {"#", "# @   "}, {{Right, 1, 17}}, 17,
          {"#", "#   @ "}, {{1, SoundMove}, {17, SoundMove}}},
-        {"walls and cells in transit stop him", {"#", "# =", "#W@_"}, {{Right, 1, 1}, {Left, 1, 1}, {Up, 1, 1}}, 1,
+        {"walls and cells in transit stop him", {"#", "# =", "#W@_"}, around, 1,
          {"#", "# =", "#W@_"}, {}},
         {"so does a stone with something beyond", {"#", "# @o.", "#===="}, {{Right, 1, 1}}, 1,
          {"#", "# @o.", "#===="}, {}},
-        {"the shut exit and lava beside stop him", {"#", "# E", "#~@~", "#==="}, {{Right, 1, 1}, {Left, 1, 1}, {Up, 1, 1}},
-         1, {"#", "# E", "#~@~", "#==="}, {}},
+        {"the shut exit and lava beside stop him", {"#", "# E", "#~@~", "#==="}, around, 1,
+         {"#", "# E", "#~@~", "#==="}, {}},
         {"a door without its key", {"#", "# @J "}, {{Right, 1, 1}}, 1, {"#", "# @J "}, {},
          [] { KeyHeld1 = KeyHeld3 = 1; }},
-        {"a door with a wall behind, tried before empty space", {"#", "#  =", "#  K", "#  @ "}, {{Up, 1, 1}, {Right, 1, 1}},
-         1, {"#", "#  =", "#  K", "#  @ "}, {}, [] { KeyHeld3 = 1; }},
-        {"ctrl takes a gem in place and never walks", {"#", "# @*="}, {{Ctrl, 1, 32}, {Right, 1, 32}}, 32,
-         {"#", "# @ ="}, {{1, SoundKnip}}},
-        {"ctrl takes dynamite and keys before earth and gems", {"#", "# *", "#.@i", "# d"},
-         {{Ctrl, 1, 17}, {Right, 1, 17}, {Left, 1, 17}, {Up, 1, 17}, {Down, 1, 17}}, 17,
+        {"a door with a wall behind, tried before empty space", {"#", "#  =", "#  K", "#  @ "},
+         {{Up, 1, 1}, {Right, 1, 1}}, 1, {"#", "#  =", "#  K", "#  @ "}, {}, [] { KeyHeld3 = 1; }},
+        {"ctrl takes a gem in place and never walks", {"#", "# @*="},
+         {{Ctrl, 1, 32}, {Right, 1, 32}}, 32, {"#", "# @ ="}, {{1, SoundKnip}}},
+        {"ctrl takes dynamite and keys before earth and gems", {"#", "# *", "#.@i", "# d"}, all, 17,
          {"#", "# *", "#.@ ", "#  "}, {{1, SoundKnip}, {17, SoundKnip}}},
-        {"a stone on firm ground slides, the cell beyond free", {"#", "# @o  o", "#======="}, {{Right, 1, 16}}, 1,
-         {"#", "#  @  o", "#======="}, {{1, SoundPush}}},
+        {"a stone on firm ground slides, the cell beyond free", {"#", "# @o  o", "#======="},
+         {{Right, 1, 16}}, 1, {"#", "#  @  o", "#======="}, {{1, SoundPush}}},
         {"the pushed stone arrives", {"#", "# @o  o", "#======="}, {{Right, 1, 16}}, 16,
          {"#", "#  @o o", "#======="}, {{1, SoundPush}}},
-        {"pushing left starts on the first frame of a step", {"#", "#  o@", "#====="}, {{Left, 2, 32}}, 32,
-         {"#", "# o@ ", "#====="}, {{17, SoundPush}}},
+        {"pushing left starts on the first frame of a step", {"#", "#  o@", "#====="},
+         {{Left, 2, 32}}, 32, {"#", "# o@ ", "#====="}, {{17, SoundPush}}},
         {"a key opens its door into the cell beyond", {"#", "# @iI "}, {{Right, 1, 17}}, 64,
          {"#", "#   I "}, {{1, SoundKnip}, {17, SoundDoor}, {33, SoundDoor}}},
-        {"with no gems needed he walks into the exit", {"#", "# @E"}, {{Right, 1, 1}}, 17, {"#", "#  E"},
-         {{1, SoundExit}, {1, SoundOpen}}, [] { GemsNeeded = 0; }},
+        {"with no gems needed he walks into the exit", {"#", "# @E"}, {{Right, 1, 1}}, 17,
+         {"#", "#  E"}, {{1, SoundExit}, {1, SoundOpen}}, [] { GemsNeeded = 0; }},
         {"walking down into lava ends without a blast", {"#", "# @", "# ~"}, {{Down, 1, 1}}, 17,
          {"#", "#  ", "# ~"}, {{1, SoundFire}}},
     });
@@ -88,7 +91,7 @@ TEST(Rules, AnEarlierGroupWinsOverAnEarlierDirection)
 {
     Scenario s({"#", "# *", "# @ "});
     s.Hold(Right, 1, 1).Hold(Up, 1, 1).Run(1);
-    EXPECT_TRUE(s.CaveIs({"#", "# @", "#   "})) << "the gem above beats the empty space to the right";
+    EXPECT_TRUE(s.CaveIs({"#", "# @", "#   "})) << "the gem above beats the space to the right";
     EXPECT_EQ(PlayerPose, 3);
     EXPECT_EQ(s.SoundFrames(SoundSuck), std::vector<long>{1});
 }
@@ -111,26 +114,27 @@ TEST(Rules, DynamiteIsLitOnlyOnTheFirstFrameOfAStepWithAStick)
     EXPECT_EQ(s.SoundFrames(SoundDyna), std::vector<long>{17});
 }
 
-// How the player is killed in a blast: a falling stone, a bug touching him even from behind, a
-// yam-yam walking into him, an explosion turning his cell into a gem.
+// How the player is killed in a blast on the first frame: a falling stone, a bug touching him even
+// from behind, a yam-yam walking into him, an explosion turning his cell into a gem. The level is
+// over and he does nothing more.
 TEST(Rules, DeathsInABlast)
 {
-    const struct { const char* name; std::vector<std::string> cave; long frames, frame; int x, y; } cases[] = {
-        {"a falling stone", {"#", "# O", "# @", "#==="}, 1, 1, 32, 32},
-        {"a bug from behind", {"#", "#   @>=", "#   ==="}, 1, 1, 64, 16},
-        {"a yam-yam walking in", {"#", "#   =R@L=", "#   ====="}, 1, 1, 96, 16},
+    const struct { const char* name; std::vector<std::string> cave; int x, y; } cases[] = {
+        {"a falling stone", {"#", "# O", "# @", "#==="}, 32, 32},
+        {"a bug from behind", {"#", "#   @>=", "#   ==="}, 64, 16},
+        {"a yam-yam walking in", {"#", "#   =R@L=", "#   ====="}, 96, 16},
+        {"a blast turning his cell into a gem", {"#", "#  @ .", "#   "}, 48, 16},
     };
     for (const auto& c : cases) {
         Scenario s(c.cave);
-        s.Run(c.frames);
-        EXPECT_TRUE(s.KilledInBlast(c.frame, c.x, c.y)) << c.name;
+        if (c.x == 48) s.SetCell(3, 1, CellBlastToGem);
+        s.Hold(Right, 2, 64).Run(1);
+        EXPECT_EQ(std::vector<double>({PlayerPose, LevelOver, ShowEscapeHint, BoyBlastX, BoyBlastY}),
+                  std::vector<double>({15, 1, 1, double(c.x), double(c.y)})) << c.name;
+        EXPECT_EQ(s.SoundFrames(SoundBumm), std::vector<long>{1}) << c.name;
+        s.Run(63);
+        EXPECT_EQ(PlayerX, c.x) << c.name;
     }
-    Scenario s({"#", "#  @ .             #"});
-    s.SetCell(3, 1, CellBlastToGem);
-    s.Hold(Right, 2, 64).Run(64);
-    EXPECT_EQ(PlayerPose, 15);
-    EXPECT_EQ(s.SoundFrames(SoundBumm), std::vector<long>{1});
-    EXPECT_EQ(PlayerX, 48) << "and he does nothing more";
 }
 
 // A bug keeps something on its right-hand side, and holds both cells while it walks; animals walk
@@ -139,16 +143,19 @@ TEST(Rules, Animals)
 {
     const std::vector<std::string> room = {"#", "#       ", "#  >    ", "#       ", "#       "};
     CheckCaveCases({
-        {"a bug in open space turns right", room, {}, 16, {"#", "#       ", "#  v    ", "#       ", "#       "}, {}},
+        {"a bug in open space turns right", room, {}, 16,
+         {"#", "#       ", "#  v    ", "#       ", "#       "}, {}},
         {"and walks", room, {}, 32, {"#", "#       ", "#       ", "#  v    ", "#       "}, {}},
         {"round a square", room, {}, 64, {"#", "#       ", "#       ", "# <     ", "#       "}, {}},
         {"clockwise", room, {}, 96, {"#", "#       ", "# ^     ", "#       ", "#       "}, {}},
-        {"facing a wall with its right side blocked it turns left", {"#", "#     ", "#   =>=", "#   ==="}, {}, 17,
+        {"facing a wall with its right side blocked it turns left",
+         {"#", "#     ", "#   =>=", "#   ==="}, {}, 17,
          {"#", "#    t", "#   =t=", "#   ==="}, {}},
         {"a yam-yam touching the player does not kill him", {"#", "#   =L@R=", "#   ====="}, {}, 16,
          {"#", "#   =L@R=", "#   ====="}, {}},
         {"lava", {"#", "#   =v=  ", "#   =~=>~", "#   =======", "#   =D=R~", "#   =~==="}, {}, 16,
-         {"#", "#   = =  ", "#   =~=^~", "#   =======", "#   = =L~", "#   =~==="}, {{1, SoundFire}, {1, SoundFire}}},
+         {"#", "#   = =  ", "#   =~=^~", "#   =======", "#   = =L~", "#   =~==="},
+         {{1, SoundFire}, {1, SoundFire}}},
     });
 }
 
@@ -227,39 +234,47 @@ TEST(Explosions, Shapes)
     const std::vector<std::string> yam = {"#", "#   .O.", "#   .R.", "#   ..."};
     const std::vector<std::string> dynamite = {"#", "#   I~=", "#   |&H", "#   #.o", "#======="};
     const std::vector<std::string> dynamiteBug = {"#", "#   ====", "#   = v=", "#   ====", "#"};
-    const std::vector<std::string> player = {"#", "#  =====", "#  =.(v=        _", "#  =.@.=", "#  =...=",
-                                             "#  ====="};
+    const std::vector<std::string> player = {"#", "#  =====", "#  =.(v=        _", "#  =.@.=",
+                                             "#  =...=", "#  ====="};
     CheckCaveCases({
-        {"a bug bursts", bug, {}, 1, {"#", "#   sgg", "#   gsg", "#   ggs", "#======="}, {{1, SoundBumm}}},
-        {"into three saphirs and six gems", bug, {}, 16, {"#", "#   $**", "#   *$*", "#   **$", "#======="},
+        {"a bug bursts", bug, {}, 1, {"#", "#   sgg", "#   gsg", "#   ggs", "#======="},
          {{1, SoundBumm}}},
-        {"what sets a bug off and what resists", {"#", "#    w      O  IJK", "#    <      >  %X~", "#   ===    === =|H"},
-         {}, 1, {"#", "#   sgg    sgg IJK", "#   gsg    gsg %s~", "#   ===    === =|H"},
+        {"into three saphirs and six gems", bug, {}, 16,
+         {"#", "#   $**", "#   *$*", "#   **$", "#======="}, {{1, SoundBumm}}},
+        {"what sets a bug off and what resists",
+         {"#", "#    w      O  IJK", "#    <      >  %X~", "#   ===    === =|H"}, {}, 1,
+         {"#", "#   sgg    sgg IJK", "#   gsg    gsg %s~", "#   ===    === =|H"},
          {{1, SoundBumm}, {1, SoundBumm}, {1, SoundBumm}}},
         {"a chain: the next bug is hit and armed, walls 16 spared", chain, {}, 1,
          {"#", "#  =====", "#  gsX<=", "#  =====", "#=="}, {{1, SoundBumm}}},
-        {"a chain advances one bug per step", chain, {}, 33, {"#", "#  =====", "#  **gs=", "#  =====", "#=="},
+        {"a chain advances one bug per step", chain, {}, 33,
+         {"#", "#  =====", "#  **gs=", "#  =====", "#=="},
          {{1, SoundBumm}, {17, SoundBumm}, {33, SoundBumm}}},
         {"a stone on a yam-yam holds the block", yam, {}, 1, {"#", "#   ___", "#   ___", "#   ___"},
          {{1, SoundBumm}}, FillFirstPack},
-        {"then fills it with the first pack", yam, {}, 16, kFirstPackBlock, {{1, SoundBumm}}, FillFirstPack},
+        {"then fills it with the first pack", yam, {}, 16, kFirstPackBlock, {{1, SoundBumm}},
+         FillFirstPack},
         {"a gem falling on a yam-yam simply lands", {"#", "#   =G=", "#   =D=", "#   ==="}, {}, 1,
          {"#", "#   =*=", "#   =D=", "#   ==="}, {{1, SoundGems}}},
         {"a door in the pack's block keeps its code", {"#", "#   I", "#   ", "#   "}, {}, 1,
-         {"#", "#   I.|", "#   *H$", "#   =d|"}, {}, [] { FillFirstPack(), YamBlastEndingAt(5, 2); }},
+         {"#", "#   I.|", "#   *H$", "#   =d|"}, {},
+         [] { FillFirstPack(), YamBlastEndingAt(5, 2); }},
         {"dynamite spares doors, lava and walls 16 to 18", dynamite, {}, 1,
          {"#", "#   I~=", "#   |_H", "#   ___", "#======="}, {}, BlowDynamiteAt52},
-        {"and clears its block", dynamite, {}, 16, {"#", "#   I~=", "#   | H", "#      ", "#======="}, {},
-         BlowDynamiteAt52},
-        {"dynamite sets a bug off", dynamiteBug, {}, 17, {"#", "#   ====", "#   = X=", "#   ====", "#"}, {},
-         BlowDynamiteAt52},
-        {"which bursts a step later", dynamiteBug, {}, 33, {"#", "#   ====", "#   =gs=", "#   ====", "#"},
-         {{33, SoundBumm}}, BlowDynamiteAt52},
+        {"and clears its block", dynamite, {}, 16,
+         {"#", "#   I~=", "#   | H", "#      ", "#======="}, {}, BlowDynamiteAt52},
+        {"dynamite sets a bug off", dynamiteBug, {}, 17,
+         {"#", "#   ====", "#   = X=", "#   ====", "#"}, {}, BlowDynamiteAt52},
+        {"which bursts a step later", dynamiteBug, {}, 33,
+         {"#", "#   ====", "#   =gs=", "#   ====", "#"}, {{33, SoundBumm}}, BlowDynamiteAt52},
         {"the player's blast destroys a bug and sweeps every reservation", player, {}, 1,
-         {"#", "#  =====", "#  =___=        _", "#  =___=", "#  =___=", "#  ====="}, {{1, SoundBumm}}},
+         {"#", "#  =====", "#  =___=        _", "#  =___=", "#  =___=", "#  ====="},
+         {{1, SoundBumm}}},
         {"saphirs after 31 frames", player, {}, 31,
-         {"#", "#  =====", "#  =$$$=        _", "#  =$$$=", "#  =$$$=", "#  ====="}, {{1, SoundBumm}}},
-        {"the reservations cleared a frame later", player, {}, 32, {"#", "#  =====", "#  =$$$=         ", "#  =$$$=", "#  =$$$=", "#  ====="},
+         {"#", "#  =====", "#  =$$$=        _", "#  =$$$=", "#  =$$$=", "#  ====="},
+         {{1, SoundBumm}}},
+        {"the reservations cleared a frame later", player, {}, 32,
+         {"#", "#  =====", "#  =$$$=         ", "#  =$$$=", "#  =$$$=", "#  ====="},
          {{1, SoundBumm}}},
     });
 }

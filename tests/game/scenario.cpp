@@ -1,9 +1,6 @@
 // Cave scenarios: the shared test media, building caves from text and running frames.
 #include "tests/game/scenario.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <memory>
@@ -18,7 +15,7 @@
 #include "gfx/frame.h"
 #include "gfx/sprites.h"
 #include "input/keyboard.h"
-#include "tests/support/temp_files.h"
+#include "tests/game/game_files.h"
 #include "image.h"
 #include "wav_writer.h"
 
@@ -60,17 +57,14 @@ struct ScenarioWorld {
 
     static void LoadTestMedia()
     {
-        ScopedTempDir media;
-        const std::string dir = media.File("Media") + "/";
-        mkdir(dir.c_str(), 0755);
+        MapsDirectory media;  // the working directory while the media load
+        mkdir("Media", 0755);
         std::string error;
-        for (const char* name : kStripFiles) WriteStrip(dir + name + ".png", 64);
-        for (const char* name : kSoundFiles)
-            if (!WriteWav(dir + name + ".wav", std::vector<int16_t>(16, 0), 22050, error)) ADD_FAILURE() << error;
-        char previous[4096];
-        if (!getcwd(previous, sizeof previous) || chdir(media.path().c_str()) != 0) return;
+        for (const std::string name : kStripFiles) WriteStrip("Media/" + name + ".png", 64);
+        for (const std::string name : kSoundFiles)
+            if (!WriteWav("Media/" + name + ".wav", std::vector<int16_t>(16, 0), 22050, error))
+                ADD_FAILURE() << error;
         LoadGameMedia();
-        if (chdir(previous) != 0) ADD_FAILURE() << "cannot return to " << previous;
     }
 };
 
@@ -118,7 +112,8 @@ void PrintTo(const DrawAt& draw, std::ostream* out)
 void WriteStrip(const std::string& path, int frames)
 {
     std::string error;
-    if (!WriteBmp(path, Image(frames * 16, 16, Rgba{0xC0, 0xC0, 0xC0, 0xFF}), error)) ADD_FAILURE() << error;
+    if (!WriteBmp(path, Image(frames * 16, 16, Rgba{0xC0, 0xC0, 0xC0, 0xFF}), error))
+        ADD_FAILURE() << error;
 }
 
 void UseFastClock() { SetClockSource(HeadlessClock()); }
@@ -231,18 +226,6 @@ std::vector<long> Scenario::SoundFrames(int soundId) const
     return frames;
 }
 
-::testing::AssertionResult Scenario::KilledInBlast(long frame, int x, int y) const
-{
-    const std::vector<long> bangs = SoundFrames(SoundBumm);
-    if (PlayerPose == 15 && LevelOver == 1 && ShowEscapeHint == 1 && BoyBlastX == x && BoyBlastY == y &&
-        bangs == std::vector<long>{frame})
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure()
-           << "pose " << PlayerPose << ", level over " << LevelOver << ", hint " << ShowEscapeHint << ", blast at "
-           << BoyBlastX << "," << BoyBlastY << ", " << bangs.size() << " bangs, the first on frame "
-           << (bangs.empty() ? 0 : bangs[0]);
-}
-
 std::vector<DrawAt> Scenario::Draws(int strip) const { return StripDraws(World().renderer.presentedDraws, strip); }
 
 std::vector<DrawAt> Scenario::PendingDraws(int strip) const { return StripDraws(World().renderer.draws, strip); }
@@ -260,7 +243,8 @@ void CheckCaveCases(const std::vector<CaveCase>& cases)
     for (const CaveCase& c : cases) {
         SCOPED_TRACE(c.name);
         Scenario s(c.cave);
-        if (std::none_of(c.cave.begin(), c.cave.end(), [](auto& row) { return row.find('@') != row.npos; }))
+        if (std::none_of(c.cave.begin(), c.cave.end(),
+                         [](const std::string& row) { return row.find('@') != row.npos; }))
             s.ParkPlayer();
         if (c.setup) c.setup();
         for (const HeldKey& key : c.keys) s.Hold(key.scanCode, key.firstFrame, key.lastFrame);

@@ -56,8 +56,6 @@ public:
     std::vector<SoundAt> Sounds() const;  // every sound started so far, with its frame
     std::vector<long> SoundFrames(int soundId) const;
     int SoundCount(int soundId) const { return static_cast<int>(SoundFrames(soundId).size()); }
-    // The player died on `frame` in a blast at pixel (x, y): the only "Bumm", level over, hint shown.
-    ::testing::AssertionResult KilledInBlast(long frame, int x, int y) const;
 
     // Strip frames drawn in the last presented frame (all strips for -1), or since then.
     std::vector<DrawAt> Draws(int strip = -1) const;
