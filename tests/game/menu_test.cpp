@@ -3,13 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <csignal>
 
-#include "core/call_by_name.h"
 #include "core/clock.h"
 #include "core/file_channels.h"
 #include "game/menu.h"
@@ -18,6 +15,7 @@
 #include "gfx/frame.h"
 #include "gfx/sprites.h"
 #include "input/keyboard.h"
+#include "tests/game/game_files.h"
 #include "tests/game/scenario.h"
 #include "tests/support/scripted_input.h"
 #include "tests/support/runtime_exit.h"
@@ -31,11 +29,6 @@ const int kLetters[] = {30, 48, 46, 32, 18, 33, 34, 35, 23};  // a b c d e f g h
 class MenuTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char here[4096];
-        ASSERT_NE(getcwd(here, sizeof here), nullptr);
-        previousDirectory_ = here;
-        ASSERT_EQ(chdir(dir_.path().c_str()), 0);
-        ASSERT_EQ(mkdir("Maps", 0755), 0);
         SetRenderBackend(&renderer_);
         SetInputSource(&input_);
         UseFastClock();
@@ -43,8 +36,8 @@ protected:
         // The built-in font stands in for the game's; the cursor gets a plain strip.
         LoadFont("no-such-font.png", 1);
         SetFont(1);
-        WriteFileBytes(dir_.File("Elec.bmp"), StripBmp(8));
-        LoadAnimStrip(dir_.File("Elec.bmp").c_str(), StripElec, 16, 16);
+        WriteStrip("Elec.bmp", 8);
+        LoadAnimStrip("Elec.bmp", StripElec, 16, 16);
         CreateGameTables();
         MakeGems();
         CurrentLevel = 1;
@@ -58,7 +51,6 @@ protected:
         ResetSpriteTable();
         SetRenderBackend(nullptr);
         SetClockSource(nullptr);
-        ASSERT_EQ(chdir(previousDirectory_.c_str()), 0);
     }
 
     // Runs the menu until Alt+F4 on `quitFrame`; returns -1 when the menu returned (GOHOME).
@@ -82,16 +74,22 @@ protected:
         return texts;
     }
 
-    ScopedTempDir dir_;
-    std::string previousDirectory_;
+    MapsDirectory maps_;  // the working directory while the test runs
     RecordingRenderer renderer_;
     ScriptedInput input_;
 };
 
-TEST_F(MenuTest, TheCursorMovesOneItemInEightFramesAndStaysWithinTheItems) {
+TEST_F(MenuTest, TheTextsAndTheCursorThatMovesOneItemInEightFramesWithinTheItems) {
+    PlayerName = "zed";
+    CurrentLevel = 7;
+    Formation();
     EXPECT_EQ(HoldAndRun(ScanDown, 0, 12), 0);
+    const std::vector<std::string> shown = PresentedTexts();
+    ASSERT_GE(shown.size(), 7u);
+    EXPECT_EQ(shown[0], "TUMBREL 2009");
+    EXPECT_EQ(std::vector<std::string>(shown.begin() + 2, shown.begin() + 7),
+              (std::vector<std::string>{"LEVELS 7", "PLAYER zed", "HSCORE ", "GOHOME ", "PILCROW GAME"}));
     EXPECT_EQ(MenuCursorY, 80);
-    EXPECT_EQ(MenuCursorMotion, 0);
     auto cursor = renderer_.DrawsOfSprite(StripElec);
     ASSERT_EQ(cursor.size(), 1u);
     EXPECT_EQ(cursor[0]->tag.x, 78);
@@ -105,10 +103,10 @@ TEST_F(MenuTest, TheCursorMovesOneItemInEightFramesAndStaysWithinTheItems) {
 TEST_F(MenuTest, ALevelIsChosenOnlyAfterTheLevelBeforeHasAScore) {
     EXPECT_EQ(HoldAndRun(ScanRight, 30, 31), 0);
     EXPECT_EQ(CurrentLevel, 1) << "level 1 has no score yet";
-    EXPECT_EQ(HoldAndRun(ScanLeft, 30, 31), 0);
-    EXPECT_EQ(CurrentLevel, 1);
 
     for (int level = 1; level <= 50; ++level) HsScores[(level - 1) * 8] = 100;
+    EXPECT_EQ(HoldAndRun(ScanLeft, 30, 31), 0);
+    EXPECT_EQ(CurrentLevel, 1) << "never below 1";
     EXPECT_EQ(HoldAndRun(ScanRight, 7, 8), 0);
     EXPECT_EQ(CurrentLevel, 3) << "one level every 4 frames";
     EXPECT_EQ(HoldAndRun(ScanRight, 400, 400), 0);
@@ -134,20 +132,6 @@ TEST_F(MenuTest, NameEntryKeepsSmallLettersUpToEightAndBackspaceClearsTheWholeNa
     input_.HoldKey(ScanSpace, 32, 32);
     EXPECT_EQ(RunMenu(36), 0);
     EXPECT_STREQ(PlayerName.c_str(), "abcdefgh");
-}
-
-TEST_F(MenuTest, ChoosingPlayerClearsTheNameAndGoHomeSavesIt) {
-    MenuCursorY = 80;
-    PlayerName = "abc";
-    CurrentLevel = 3;
-    input_.HoldKey(ScanReturn, 0, 0);
-    input_.HoldKey(ScanSpace, 0, 0);  // name entry ends at once, the name is gone already
-    input_.HoldKey(ScanDown, 2, 2);
-    input_.HoldKey(ScanDown, 12, 12);
-    input_.HoldKey(ScanReturn, 22, 22);
-    EXPECT_EQ(RunMenu(40), -1) << "GOHOME returns from the menu";
-    EXPECT_EQ(ReadFileBytes("Maps/Player.bin"), std::vector<unsigned char>(8, 0));
-    EXPECT_EQ(ReadFileBytes("Maps/LevC.bin"), std::vector<unsigned char>{3});
 }
 
 TEST_F(MenuTest, AFailedSaveOnGoHomeLeavesTheOldFileWhole) {
@@ -181,33 +165,6 @@ TEST_F(MenuTest, TheHighScoreScreenShowsTheTableOfTheChosenLevel) {
     EXPECT_EQ(PresentedTexts(), (std::vector<std::string>{"HIGHSCORE", "1.", "2.", "3.", "4.", "5.", "6.", "7.",
                                                           "8.", "anna", "bo", "900", "450", "0", "0", "0", "0",
                                                           "0", "0", "PRESS SPACE BAR"}));
-}
-
-TEST_F(MenuTest, TheMenuShowsItsTextsEveryFrame) {
-    PlayerName = "zed";
-    CurrentLevel = 7;
-    Formation();
-    EXPECT_EQ(RunMenu(2), 0);
-    std::vector<std::string> shown = PresentedTexts();
-    ASSERT_GE(shown.size(), 7u);
-    EXPECT_EQ(shown[0], "TUMBREL 2009");
-    EXPECT_EQ(std::vector<std::string>(shown.begin() + 2, shown.begin() + 7),
-              (std::vector<std::string>{"LEVELS 7", "PLAYER zed", "HSCORE ", "GOHOME ", "PILCROW GAME"}));
-}
-
-TEST(CallByName, FindsTheGamesRoutinesByTheirExactNames) {
-    RegisterGameRoutines();
-    EXPECT_EQ(GameRoutineCount(), 41);
-    CreateGameTables();
-    ::testing::internal::CaptureStderr();
-    EXPECT_EQ(CallByName("MakeGems"), 1);
-    EXPECT_EQ(GemsPerLevel[1], 34) << "the routine ran";
-    EXPECT_EQ(CallByName("makegems"), 0) << "letter case matters";
-    EXPECT_EQ(CallByName(""), 0);
-    EXPECT_EQ(CallByName("TumbrelMain"), 0) << "the main routine is not in the table";
-    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "") << "without a debugger nothing is written";
-    SetRoutineTable(nullptr);
-    EXPECT_EQ(CallByName("MakeGems"), 0);
 }
 
 }  // namespace

@@ -1,13 +1,22 @@
 // The real program from its command line: headless level runs, the frame limit, screenshots,
-// the dump and the result line, replays, and start-up with missing files.
+// the dump and the result line, replays, start-up with missing files or only the shipped media.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
 
+#include "audio/sound.h"
+#include "core/media_archive.h"
+#include "game/menu.h"
+#include "game/state.h"
+#include "gfx/fonts.h"
 #include "gfx/picture.h"
+#include "gfx/sprites.h"
+#include "tests/support/recording_renderer.h"
+#include "tests/support/recording_sound_device.h"
 #include "tests/support/run_program.h"
 #include "tests/support/temp_files.h"
 
@@ -56,7 +65,6 @@ TEST(Program, FramesCountFromTheFirstFrameOfTheLevel) {
         << run.out;
     std::string dump = ReadFileText(dir.File("d.json"));
     EXPECT_EQ(JsonValue(dump, "TimeLeft"), "299");
-    EXPECT_EQ(JsonValue(dump, "frame"), "49");
     EXPECT_EQ(JsonValue(dump, "outcome"), "\"running\"");
     EXPECT_NE(dump.find("[16, 16, 16"), std::string::npos) << "the cave rows";
     Picture picture;
@@ -162,24 +170,18 @@ TEST(Program, BadRunsAreRefusedOrFailWithTheReason) {
     }
 }
 
-TEST(Program, AMissingDataFileEndsWithError3AndSaysWhichFile) {
-    ProgramCopy copy({"LevC.bin", "Player.bin", "Name.bin", "Map1-1.bin"});
-    ProgramRun run = RunTumbrel({"--headless", "--level", "1", "--frames", "5"}, copy.program());
-    EXPECT_EQ(run.exitStatus, 3);
-    EXPECT_NE(run.err.find("runtime error 3"), std::string::npos) << run.err;
-    EXPECT_NE(run.err.find("Data.bin"), std::string::npos) << run.err;
-}
-
 // The rules look one cell beyond what they move: a damaged cave still ends in error 9, but the
-// message names the file and the damage, at load where the first step is sure to hit it.
-TEST(Program, ADamagedLevelEndsWithError9NamingTheFileAndTheDamage) {
+// message names the file and the damage, at load where the first step is sure to hit it. A
+// missing data file is error 3 and named.
+TEST(Program, ADamagedLevelOrAMissingFileEndsWithAnErrorNamingTheFile) {
     const struct {
-        int column, row, code;
+        int column, row, code, status;
         const char* message;
     } cases[] = {
-        {-1, -1, 1, "runtime error 9: ./Maps/Map1-1.bin is damaged: no player (code 20) inside the outer wall\n"},
-        {5, 14, 2, "runtime error 9: ./Maps/Map1-1.bin is damaged: a stone, gem or saphir in the bottom row"},
-        {5, 14, 21, " out of range (./Maps/Map1-1.bin is damaged: the outer wall is open at column 5, row 14)\n"},
+        {-1, -1, 1, 9, "runtime error 9: ./Maps/Map1-1.bin is damaged: no player (code 20) inside the outer wall\n"},
+        {5, 14, 2, 9, "runtime error 9: ./Maps/Map1-1.bin is damaged: a stone, gem or saphir in the bottom row"},
+        {5, 14, 21, 9, " out of range (./Maps/Map1-1.bin is damaged: the outer wall is open at column 5, row 14)\n"},
+        {5, 14, 0, 3, "Data.bin"},
     };
     for (const auto& c : cases) {
         ProgramCopy copy(kAllData);
@@ -187,11 +189,14 @@ TEST(Program, ADamagedLevelEndsWithError9NamingTheFileAndTheDamage) {
         // Column -1: wherever the player starts.
         const auto player = std::find(level.begin(), level.begin() + 600, 20) - level.begin();
         level[c.column < 0 ? player : c.row * 40 + c.column] = static_cast<unsigned char>(c.code);
-        WriteFileBytes(copy.File("Maps/Map1-1.bin"), level);
+        if (c.status == 9) WriteFileBytes(copy.File("Maps/Map1-1.bin"), level);
+        else std::remove(copy.File("Maps/Data.bin").c_str());
         ProgramRun run = RunTumbrel({"--headless", "--level", "1", "--frames", "5"}, copy.program());
-        EXPECT_EQ(run.exitStatus, 9) << c.message;
+        EXPECT_EQ(run.exitStatus, c.status) << c.message;
         EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
-        EXPECT_NE(run.out.find("result: running level=1 frame=0 "), std::string::npos) << run.out;
+        if (c.status == 9) {
+            EXPECT_NE(run.out.find("result: running level=1 frame=0 "), run.out.npos) << run.out;
+        }
     }
 }
 
@@ -206,25 +211,19 @@ int EarthCellBrightness(const std::string& screenshot) {
     return sum;
 }
 
-TEST(Program, WithoutMediaTheGameRunsOnDrawingNothing) {
+// Without media the game runs on, drawing nothing; with only the archive the cave is drawn.
+TEST(Program, WithoutMediaNothingIsDrawnAndWithOnlyTheArchiveTheCaveIs) {
     ProgramCopy copy(kAllData);
-    ProgramRun run = RunTumbrel({"--headless", "--level", "1", "--frames", "20", "--dump", copy.File("d.json"),
-                                 "--screenshot", "5:" + copy.File("s.png")},
-                                copy.program());
-    EXPECT_EQ(run.exitStatus, 0) << run.err;
+    const std::vector<std::string> run = {"--headless", "--level", "1", "--frames", "8",
+                                          "--dump", copy.File("d.json"), "--screenshot",
+                                          "5:" + copy.File("s.png")};
+    EXPECT_EQ(RunTumbrel(run, copy.program()).exitStatus, 0);
     EXPECT_EQ(JsonValue(ReadFileText(copy.File("d.json")), "level"), "1");
     EXPECT_EQ(EarthCellBrightness(copy.File("s.png")), 0) << "no tiles, nothing drawn";
     EXPECT_EQ(ReadFileBytes(copy.File("Maps/Data.bin")), ReadFileBytes(BuildDirectory() + "/Maps/Data.bin"));
-}
-
-TEST(Program, WithOnlyTheArchiveTheCaveIsDrawnFromIt) {
     if (!FileExists(BuildDirectory() + "/Media.sbx")) GTEST_SKIP() << "the build made no Media.sbx";
-    ProgramCopy copy(kAllData);
     WriteFileBytes(copy.File("Media.sbx"), ReadFileBytes(BuildDirectory() + "/Media.sbx"));
-    ProgramRun run = RunTumbrel({"--headless", "--level", "1", "--frames", "8", "--screenshot",
-                                 "5:" + copy.File("s.png")},
-                                copy.program());
-    EXPECT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_EQ(RunTumbrel(run, copy.program()).exitStatus, 0);
     EXPECT_GT(EarthCellBrightness(copy.File("s.png")), 16 * 16 * 30) << "the earth tile came from Media.sbx";
 }
 
@@ -239,7 +238,8 @@ TEST(Program, AVerificationRunSavesOnGoHomeOnlyWhenAsked) {
                   "tumbrel-replay 1\nseed 1\nstart menu\n"
                   "frame 0 keys 208\nframe 1 keys\nframe 10 keys 208\nframe 11 keys\n"
                   "frame 20 keys 208\nframe 21 keys\nframe 30 keys 28\nend 100\n");
-    ino_t before = InodeOf(copy.File("Maps/Player.bin"));
+    const ino_t before = InodeOf(copy.File("Maps/Player.bin"));
+    const ino_t levelBefore = InodeOf(copy.File("Maps/LevC.bin"));
     ProgramRun run = RunTumbrel({"--headless", "--replay", copy.File("home.txt")}, copy.program());
     ASSERT_EQ(run.exitStatus, 0) << run.err;
     EXPECT_NE(run.out.find("frame=30 "), std::string::npos) << "GOHOME ends the program: " << run.out;
@@ -248,6 +248,7 @@ TEST(Program, AVerificationRunSavesOnGoHomeOnlyWhenAsked) {
     run = RunTumbrel({"--headless", "--save", "--replay", copy.File("home.txt")}, copy.program());
     ASSERT_EQ(run.exitStatus, 0) << run.err;
     EXPECT_NE(InodeOf(copy.File("Maps/Player.bin")), before) << "--save writes it anew";
+    EXPECT_NE(InodeOf(copy.File("Maps/LevC.bin")), levelBefore) << "and the selected level";
     EXPECT_EQ(ReadFileBytes(copy.File("Maps/Player.bin")), std::vector<unsigned char>(8, 0));
 }
 
@@ -258,16 +259,58 @@ TEST(Program, WithoutAWindowTheProgramStopsAndSaysSo) {
     EXPECT_NE(run.err.find("cannot run without a window"), std::string::npos) << run.err;
 }
 
-TEST(Program, HelpVersionAndBadOptions) {
+TEST(Program, HelpAndVersion) {
     ProgramRun run = RunTumbrel({"--help"});
     EXPECT_EQ(run.exitStatus, 0);
     EXPECT_NE(run.out.find("--replay FILE"), std::string::npos);
     run = RunTumbrel({"--version"});
     EXPECT_EQ(run.exitStatus, 0);
     EXPECT_EQ(run.out.rfind("TUMBREL 2009 ", 0), 0u) << run.out;
-    run = RunTumbrel({"--level", "77"});
-    EXPECT_EQ(run.exitStatus, 2);
-    EXPECT_NE(run.err.find("--level needs"), std::string::npos) << run.err;
+}
+
+// Start-up with the media the build made: every strip, sound and the font come out of Media.sbx
+// into their slots; the slots the game leaves empty stay empty.
+TEST(ShippedMedia, EveryStripSoundAndTheFontLoadFromTheArchive) {
+    const std::string archive = BuildDirectory() + "/Media.sbx";
+    if (!FileExists(archive)) GTEST_SKIP() << "the build made no Media.sbx";
+    // Only the archive: nothing loose can stand in for an entry.
+    ScopedTempDir dir;
+    WriteFileBytes(dir.File("Media.sbx"), ReadFileBytes(archive));
+    char here[4096];
+    ASSERT_NE(getcwd(here, sizeof here), nullptr);
+    ASSERT_EQ(chdir(dir.path().c_str()), 0);
+    RecordingRenderer renderer;
+    RecordingSoundDevice sound;
+    SetRenderBackend(&renderer);
+    CreateSoundSlots();
+    SetSoundDevice(&sound);
+    CreateMediaArchiveSlots(dir.path());
+    SetMediaArchive("Media.sbx", "");
+    LoadGameMedia();
+
+    for (int slot = 1; slot <= 29; ++slot) {
+        const SpriteSlot* sprite = FindSpriteSlot(slot);
+        ASSERT_NE(sprite, nullptr);
+        if (slot == 24 || slot == 25)
+            EXPECT_EQ(sprite->texture, 0u) << "slot " << slot << " stays empty";
+        else
+            EXPECT_TRUE(sprite->texture != 0 && sprite->frameWidth == 16 && sprite->height == 16) << "strip slot " << slot;
+    }
+    // Strips with other than 64 frames: a frame for every cell code, the blinking wall, the cursor.
+    const int frames[][2] = {{StripTiles, 44}, {StripBlink, 32}, {StripBugTurnR, 64}, {StripElec, 8}};
+    for (const auto& strip : frames) EXPECT_EQ(FindSpriteSlot(strip[0])->width, strip[1] * 16) << strip[0];
+    const SpriteSlot* font = FindSpriteSlot(kFirstFontSpriteId + 1);
+    ASSERT_NE(font, nullptr);
+    EXPECT_GT(font->width, 128) << "zFont.png, not the built-in font";
+    EXPECT_NE(font->texture, 0u);
+    for (int id = 1; id <= 26; ++id)
+        EXPECT_EQ(PlaySound(id, 0, 1) >= 0, id <= 16 || id == 25 || id == 26) << "sound slot " << id;
+
+    ReleaseMediaArchiveSlots();
+    DestroySoundSlots();
+    ResetSpriteTable();
+    SetRenderBackend(nullptr);
+    EXPECT_EQ(chdir(here), 0);
 }
 
 }  // namespace

@@ -1,12 +1,8 @@
 // Cave scenarios: the shared test media, building caves from text and running frames.
 #include "tests/game/scenario.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdint>
-#include <initializer_list>
 #include <memory>
 #include <sstream>
 
@@ -19,7 +15,9 @@
 #include "gfx/frame.h"
 #include "gfx/sprites.h"
 #include "input/keyboard.h"
-#include "tests/support/temp_files.h"
+#include "tests/game/game_files.h"
+#include "image.h"
+#include "wav_writer.h"
 
 namespace {
 
@@ -34,24 +32,6 @@ const char* const kSoundFiles[] = {
     "Move", "Suck", "Dyna", "Bumm", "Knip", "Push", "Exit", "Door", "Fels", "Fire", "Gems", "Quik",
     "Open", "Bell", "Grow", "Disk", "Stop", "Klic",
 };
-
-// Appends each value as a little-endian field of 4 bytes, or 2 where the value is marked short.
-struct Field { uint32_t value; int bytes = 4; };
-void PutFields(std::vector<unsigned char>& out, std::initializer_list<Field> fields)
-{
-    for (const Field& f : fields)
-        for (int i = 0; i < f.bytes; i++) out.push_back(static_cast<unsigned char>(f.value >> (8 * i)));
-}
-
-// Eight-bit mono PCM, 16 samples of silence.
-std::vector<unsigned char> ShortWav()
-{
-    std::vector<unsigned char> wav = {'R', 'I', 'F', 'F'};
-    PutFields(wav, {{36 + 16}, {0x45564157}, {0x20746D66}, {16}, {1, 2}, {1, 2}, {22050}, {22050},
-                    {1, 2}, {8, 2}, {0x61746164}, {16}});  // "WAVE", "fmt ", "data"
-    wav.resize(wav.size() + 16, 128);
-    return wav;
-}
 
 // The devices and media every scenario shares, set up once per test program.
 struct ScenarioWorld {
@@ -77,15 +57,14 @@ struct ScenarioWorld {
 
     static void LoadTestMedia()
     {
-        ScopedTempDir media;
-        const std::string dir = media.File("Media") + "/";
-        mkdir(dir.c_str(), 0755);
-        for (const char* name : kStripFiles) WriteFileBytes(dir + name + ".png", StripBmp(64));
-        for (const char* name : kSoundFiles) WriteFileBytes(dir + name + ".wav", ShortWav());
-        char previous[4096];
-        if (!getcwd(previous, sizeof previous) || chdir(media.path().c_str()) != 0) return;
+        MapsDirectory media;  // the working directory while the media load
+        mkdir("Media", 0755);
+        std::string error;
+        for (const std::string name : kStripFiles) WriteStrip("Media/" + name + ".png", 64);
+        for (const std::string name : kSoundFiles)
+            if (!WriteWav("Media/" + name + ".wav", std::vector<int16_t>(16, 0), 22050, error))
+                ADD_FAILURE() << error;
         LoadGameMedia();
-        if (chdir(previous) != 0) ADD_FAILURE() << "cannot return to " << previous;
     }
 };
 
@@ -130,13 +109,11 @@ void PrintTo(const DrawAt& draw, std::ostream* out)
     *out << "{strip " << draw.strip << " frame " << draw.frame << " at " << draw.x << "," << draw.y << "}";
 }
 
-std::vector<unsigned char> StripBmp(int frames)
+void WriteStrip(const std::string& path, int frames)
 {
-    const uint32_t width = frames * 16, pixelBytes = width * 3 * 16;
-    std::vector<unsigned char> bmp = {'B', 'M'};
-    PutFields(bmp, {{54 + pixelBytes}, {0}, {54}, {40}, {width}, {16}, {1, 2}, {24, 2}, {0}, {0}, {0}, {0}, {0}, {0}});
-    bmp.resize(bmp.size() + pixelBytes, 0xC0);
-    return bmp;
+    std::string error;
+    if (!WriteBmp(path, Image(frames * 16, 16, Rgba{0xC0, 0xC0, 0xC0, 0xFF}), error))
+        ADD_FAILURE() << error;
 }
 
 void UseFastClock() { SetClockSource(HeadlessClock()); }
@@ -249,18 +226,6 @@ std::vector<long> Scenario::SoundFrames(int soundId) const
     return frames;
 }
 
-::testing::AssertionResult Scenario::KilledInBlast(long frame, int x, int y) const
-{
-    const std::vector<long> bangs = SoundFrames(SoundBumm);
-    if (PlayerPose == 15 && LevelOver == 1 && ShowEscapeHint == 1 && BoyBlastX == x && BoyBlastY == y &&
-        bangs == std::vector<long>{frame})
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure()
-           << "pose " << PlayerPose << ", level over " << LevelOver << ", hint " << ShowEscapeHint << ", blast at "
-           << BoyBlastX << "," << BoyBlastY << ", " << bangs.size() << " bangs, the first on frame "
-           << (bangs.empty() ? 0 : bangs[0]);
-}
-
 std::vector<DrawAt> Scenario::Draws(int strip) const { return StripDraws(World().renderer.presentedDraws, strip); }
 
 std::vector<DrawAt> Scenario::PendingDraws(int strip) const { return StripDraws(World().renderer.draws, strip); }
@@ -271,6 +236,22 @@ std::vector<std::string> Scenario::Texts() const
     for (const auto& draw : World().renderer.presentedDraws)
         if (draw.tag.kind == DrawKind::Text) texts.push_back(draw.text);
     return texts;
+}
+
+void CheckCaveCases(const std::vector<CaveCase>& cases)
+{
+    for (const CaveCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        Scenario s(c.cave);
+        if (std::none_of(c.cave.begin(), c.cave.end(),
+                         [](const std::string& row) { return row.find('@') != row.npos; }))
+            s.ParkPlayer();
+        if (c.setup) c.setup();
+        for (const HeldKey& key : c.keys) s.Hold(key.scanCode, key.firstFrame, key.lastFrame);
+        s.Run(c.frames);
+        EXPECT_TRUE(s.CaveIs(c.after));
+        EXPECT_EQ(s.Sounds(), c.sounds);
+    }
 }
 
 RecordingRenderer& Scenario::renderer() { return World().renderer; }

@@ -56,8 +56,6 @@ public:
     std::vector<SoundAt> Sounds() const;  // every sound started so far, with its frame
     std::vector<long> SoundFrames(int soundId) const;
     int SoundCount(int soundId) const { return static_cast<int>(SoundFrames(soundId).size()); }
-    // The player died on `frame` in a blast at pixel (x, y): the only "Bumm", level over, hint shown.
-    ::testing::AssertionResult KilledInBlast(long frame, int x, int y) const;
 
     // Strip frames drawn in the last presented frame (all strips for -1), or since then.
     std::vector<DrawAt> Draws(int strip = -1) const;
@@ -69,7 +67,21 @@ private:
     long frame_ = 0;
 };
 
-// A strip of `frames` grey 16 x 16 frames as a 24-bit BMP; the loaders try BMP before PNG.
-std::vector<unsigned char> StripBmp(int frames);
+// One row of a table of cave scenarios: keys held, frames run, then the cave and every sound
+// started (with its frame) compared. A cave without '@' parks the player; `setup` runs first.
+struct HeldKey { int scanCode; long firstFrame, lastFrame; };
+struct CaveCase {
+    const char* name;
+    std::vector<std::string> cave;
+    std::vector<HeldKey> keys;
+    long frames;
+    std::vector<std::string> after;
+    std::vector<SoundAt> sounds;
+    void (*setup)() = nullptr;
+};
+void CheckCaveCases(const std::vector<CaveCase>& cases);
+
+// Writes a strip of `frames` grey 16 x 16 frames as a 24-bit BMP; the loaders try BMP before PNG.
+void WriteStrip(const std::string& path, int frames);
 // Frames never wait for their slot: each clock reading lies a second after the last.
 void UseFastClock();
