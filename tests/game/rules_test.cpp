@@ -341,6 +341,22 @@ TEST(MainGameFrame, TheStatusLineAndTheExitOpeningOnce)
     EXPECT_EQ(ExitOpened, 1);
 }
 
+// Lava cycles through 16 pictures and the blinking wall through 32; the exit stays on its shut
+// picture until the last gem is taken, then cycles from the first.
+TEST(MainGameFrame, AnimatedTilesCycleAndTheExitWaitsForTheLastGem)
+{
+    Scenario s({"#", "#~%E", "#   @"});
+    GemsNeeded = 1;
+    for (int frame = 1; frame <= 40; ++frame) {
+        s.Run(1);
+        EXPECT_EQ(s.Draws(StripLava), (std::vector<DrawAt>{{StripLava, (frame - 1) % 16, 16, 16}}));
+        EXPECT_EQ(s.Draws(StripBlink), (std::vector<DrawAt>{{StripBlink, (frame - 1) % 32, 32, 16}}));
+        const int exitPicture = frame <= 20 ? 0 : (frame - 21) % 16;
+        EXPECT_EQ(s.Draws(StripExit), (std::vector<DrawAt>{{StripExit, exitPicture, 48, 16}})) << frame;
+        if (frame == 20) GemsNeeded = 0;
+    }
+}
+
 // The lit stick takes an empty cell only, and explodes in the frame the fuse ends either way.
 TEST(DynamiteFuse, BurnsFortyEightFramesThenExplodes)
 {
